@@ -1,0 +1,6 @@
+#include "core/start.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    return RunStart(instance);
+}

@@ -1,0 +1,124 @@
+#include "runner/run_decompiler.h"
+
+#include "core/app_state.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <cstring>
+
+namespace {
+
+void StepProgress(HWND progressBox)
+{
+    SendDlgItemMessageA(progressBox, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
+}
+
+// Starts the child with both output handles on the pipe's write end. It
+// gets no console at all: a console nobody can see would leave a prompt
+// for a key waiting forever, and the whole program with it.
+bool StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
+                PROCESS_INFORMATION& child)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    const char* workingDirectory = strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir;
+    return CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                          nullptr, workingDirectory, &startup, &child) != FALSE;
+}
+
+// Length of the text in a chunk: up to its first NUL byte.
+size_t TextLength(const char* chunk, size_t count)
+{
+    const void* nul = memchr(chunk, '\0', count);
+    return nul ? static_cast<size_t>(static_cast<const char*>(nul) - chunk) : count;
+}
+
+// True when the text ends with the lead byte of a two-byte character whose
+// trail byte has not arrived yet. The text starts on a character boundary.
+bool EndsInsideCharacter(const char* text, size_t length)
+{
+    size_t i = 0;
+    while (i < length)
+        i += IsDBCSLeadByte(static_cast<BYTE>(text[i])) ? 2 : 1;
+    return i > length;
+}
+
+void AppendToLog(HWND logText, const char* text)
+{
+    SendMessageA(logText, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}
+
+// Reads the pipe to its end, whatever the log accepts, so the child never
+// blocks on a full pipe. A lead byte that ends a chunk waits for its trail
+// byte in front of the next chunk, so no character is split in the log.
+void CopyPipeToLog(HANDLE readEnd, HWND logText)
+{
+    CPINFO codePage = {};
+    const bool twoByteCodePage = GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1;
+    char chunk[1 + kChunkSize + 1];
+    size_t held = 0;
+    DWORD count = 0;
+    while (ReadFile(readEnd, chunk + held, kChunkSize, &count, nullptr)) {
+        size_t length = TextLength(chunk, held + count);
+        const bool hasNul = length < held + count;
+        held = twoByteCodePage && !hasNul && EndsInsideCharacter(chunk, length) ? 1 : 0;
+        length -= held;
+        const char lastByte = chunk[length];
+        chunk[length] = '\0';
+        if (length > 0)
+            AppendToLog(logText, chunk);
+        chunk[0] = lastByte;
+    }
+    if (held) {
+        chunk[1] = '\0';
+        AppendToLog(logText, chunk);
+    }
+}
+
+void EnableLogButtons(HWND logWindow)
+{
+    EnableWindow(GetDlgItem(logWindow, IDOK), TRUE);
+    EnableWindow(GetDlgItem(logWindow, IDC_COPY_TO_CLIPBOARD), TRUE);
+}
+
+}  // namespace
+
+void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
+{
+    StepProgress(progressBox);
+
+    // Both ends inheritable; our copy of the write end is closed right after
+    // the start, so the pipe breaks as soon as the child is done.
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+        readEnd = writeEnd = nullptr;
+
+    PROCESS_INFORMATION child = {};
+    if (writeEnd && StartChild(commandLine, destDir, writeEnd, child))
+        CloseHandle(child.hThread);
+    if (writeEnd)
+        CloseHandle(writeEnd);
+    StepProgress(progressBox);
+
+    const HWND logWindow = GetParent(progressBox);
+    if (readEnd) {
+        CopyPipeToLog(readEnd, GetDlgItem(logWindow, IDC_LOG_TEXT));
+        CloseHandle(readEnd);
+    }
+    if (child.hProcess)
+        CloseHandle(child.hProcess);
+
+    EnableLogButtons(logWindow);
+    StepProgress(progressBox);
+    Sleep(150);
+    EndDialog(progressBox, 0);
+}

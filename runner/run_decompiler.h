@@ -1,0 +1,14 @@
+// One decompiler run: the child runs hidden with its output joined to one
+// pipe, and everything it prints is copied into the log window.
+#pragma once
+
+#include <windows.h>
+
+// Size of one read from the child's pipe.
+const DWORD kChunkSize = 1024;
+
+// Runs commandLine in destDir (or in our own current directory when destDir
+// is "NONE") and copies its output into the log text of the progress box's
+// owner. Returns when the child's output has ended, with the log window's
+// buttons enabled and the progress box ended.
+void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir);

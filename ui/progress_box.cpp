@@ -1,0 +1,46 @@
+// The progress box: shown over the log window while the decompiler runs.
+// It has no button; the run ends it.
+#include "ui/dialogs.h"
+
+#include "core/app_state.h"
+#include "res/resource.h"
+#include "runner/run_decompiler.h"
+
+#include <commctrl.h>
+
+namespace {
+
+void OnInitProgressBox(HWND window)
+{
+    SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_SETSTEP, 25, 0);
+    // The run starts a moment later, once this box is on screen.
+    SetTimer(window, IDT_PROGRESS_BOX, 150, nullptr);
+}
+
+void OnProgressTimer(HWND window)
+{
+    KillTimer(window, IDT_PROGRESS_BOX);
+    SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
+    RunDecompiler(window, AppState.commandLine, AppState.destDir);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ProgressBoxProc(HWND window, UINT message, WPARAM, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitProgressBox(window);
+        return FALSE;  // no control takes the focus
+    case WM_TIMER:
+        OnProgressTimer(window);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ShowProgressBox(HWND logWindow)
+{
+    DialogBoxParamA(AppState.instance, MAKEINTRESOURCEA(IDD_PROGRESS), logWindow,
+                    ProgressBoxProc, 0);
+}
