@@ -1,0 +1,10 @@
+#!/bin/sh
+# Runs one Windows program in a test session made by session.sh:
+#   run.sh DIR PROGRAM [ARGUMENTS...]
+# QV_WINE_SESSION, when set, names the session instead of DIR.
+set -eu
+dir=${QV_WINE_SESSION:-$1}
+shift
+export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} DISPLAY=":$(cat "$dir/display")"
+export LC_ALL="$(cat "$dir/locale")"
+exec wine "$@"

@@ -1,0 +1,52 @@
+#!/bin/sh
+# A Wine session for tests: its own X display (Xvfb) and its own Wine
+# prefix, both under one folder, so test runs never disturb each other.
+#   session.sh start DIR [LOCALE]   start the display, make the prefix
+#   session.sh stop DIR             end the session's Wine and display
+# LOCALE (for instance ja_JP.UTF-8) sets the prefix's ANSI code page.
+set -eu
+command=$1
+dir=$2
+locale=${3:-C.UTF-8}
+
+stop() {
+    if [ -d "$dir/prefix" ]; then
+        WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
+    fi
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+        rm -f "$dir/xvfb.pid" "$dir/display"
+    fi
+}
+
+start() {
+    stop
+    mkdir -p "$dir"
+    echo "$locale" > "$dir/locale"
+    : > "$dir/display"
+    # Xvfb picks a free display number and tells it through descriptor 3.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+    echo $! > "$dir/xvfb.pid"
+    tries=0
+    until [ -s "$dir/display" ]; do
+        tries=$((tries + 1))
+        [ $tries -le 100 ] || { echo "Xvfb did not start" >&2; exit 1; }
+        sleep 0.1
+    done
+    export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY=":$(cat "$dir/display")" LC_ALL="$locale"
+    if [ ! -f "$dir/prefix/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1
+    fi
+    # Without a window manager every dialog close would wait two seconds.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # A crashing child must end, not wait in a debugger nobody sees.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+    wineserver -w
+}
+
+case $command in
+    start) start ;;
+    stop) stop ;;
+    *) echo "usage: session.sh start|stop DIR [LOCALE]" >&2; exit 2 ;;
+esac
