@@ -28,6 +28,6 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
 fi
 
 for preset in win32 win64; do
-    cmake --preset "$preset" >/dev/null
+    cmake --preset "$preset" -DQUORVANTEL_PACKAGE_TESTS=ON >/dev/null
     cmake --build --preset "$preset"
 done
