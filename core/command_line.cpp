@@ -34,7 +34,7 @@ void BuildSwitches(const bool (&ticked)[kOptionalSwitchCount])
         if (!ticked[i])
             continue;
         char option[kSwitchLength + 1] = {};
-        memcpy(option, kOptionalSwitches + kSwitchLength * i, kSwitchLength);
+        memcpy(option, kOptionalSwitches + kSwitchLength * static_cast<size_t>(i), kSwitchLength);
         StoreText(AppState.switches, {AppState.switches, option});
     }
 }

@@ -50,7 +50,7 @@ void PrepareLogText(HWND logText)
     format.dwEffects = CFE_BOLD;
     format.yHeight = 200;  // twips: 10 points
     SendMessageA(logText, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-    SendMessageA(logText, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
+    SendMessageA(logText, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));
     SendMessageA(logText, EM_EXLIMITTEXT, 0, kLogTextLimit);
 }
 
