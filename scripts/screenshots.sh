@@ -1,0 +1,56 @@
+#!/bin/sh
+# Takes the README's screenshots of the program under Wine, each cropped to
+# its window: docs/main-window.png, docs/log-window.png (a finished run of
+# the stand-in decompiler), docs/path-dialog.png, docs/options-dialog.png.
+#   scripts/screenshots.sh [BUILD_FOLDER]     (default build/win64)
+# Builds nothing: the folder must hold Quorvantel.exe, standin.exe and
+# e2e_pose.exe, which puts the program into each state and holds it there.
+set -eu
+cd "$(dirname "$0")/.."
+build=$(cd "${1:-build/win64}" && pwd)
+for program in Quorvantel.exe standin.exe e2e_pose.exe; do
+    [ -f "$build/$program" ] || { echo "no $build/$program: build the win64 preset first" >&2; exit 1; }
+done
+
+# A session of our own: its display, its prefix.
+session="$build/screenshot-session"
+tests/wine/session.sh start "$session"
+trap 'tests/wine/session.sh stop "$session"' EXIT INT TERM
+display=":$(cat "$session/display")"
+# This Wine does not find its own Marlett font for a new prefix, and the
+# caption buttons would show letters in its place.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$session/prefix/drive_c/windows/Fonts/"
+fi
+mkdir -p docs
+
+shoot() {
+    state=$1
+    picture=$2
+    ready="$session/$state.ready"
+    finished="$session/$state.done"
+    rm -f "$ready" "$finished"
+    # Wine reads a Unix path on drive Z: with forward slashes.
+    tests/wine/run.sh "$session" "$build/e2e_pose.exe" "$state" "Z:$ready" "Z:$finished" &
+    pose=$!
+    tries=0
+    until [ -s "$ready" ]; do
+        tries=$((tries + 1))
+        if [ $tries -gt 600 ] || ! kill -0 $pose 2>/dev/null; then
+            echo "the program did not reach the state '$state'" >&2
+            kill $pose 2>/dev/null || true
+            exit 1
+        fi
+        sleep 0.1
+    done
+    read -r x y width height < "$ready"
+    import -display "$display" -window root -crop "${width}x${height}+${x}+${y}" +repage "docs/$picture"
+    : > "$finished"
+    wait $pose
+    echo "docs/$picture: ${width}x${height}"
+}
+
+shoot main main-window.png
+shoot log log-window.png
+shoot path path-dialog.png
+shoot options options-dialog.png
