@@ -6,6 +6,7 @@
 #include "core/command_line.h"
 #include "res/resource.h"
 #include "ui/message_boxes.h"
+#include "ui/path_field.h"
 #include "ui/pickers.h"
 
 namespace {
@@ -56,8 +57,12 @@ void OnUsage(HWND window)
 
 void OnStart(HWND window)
 {
-    GetDlgItemTextA(window, IDC_HELP_FILE, AppState.pickedFile, sizeof AppState.pickedFile);
-    GetDlgItemTextA(window, IDC_DEST_DIR, AppState.destDir, sizeof AppState.destDir);
+    const bool helpFileFits = ReadPathField(window, IDC_HELP_FILE, AppState.pickedFile);
+    const bool destDirFits = ReadPathField(window, IDC_DEST_DIR, AppState.destDir);
+    if (!helpFileFits || !destDirFits) {
+        ShowPathTooLong(window);
+        return;
+    }
     if (AppState.pickedFile[0] == '\0' || AppState.destDir[0] == '\0') {
         ShowWarning(window, "Please Specify WinHelp File And Destination Folder\nBefore Begining.");
         return;

@@ -18,3 +18,8 @@ void ShowConfirmation(HWND owner, const char* text)
 {
     MessageBoxA(owner, text, kCaption, MB_OK);
 }
+
+void ShowPathTooLong(HWND owner)
+{
+    ShowWarning(owner, "The path is too long.\nA path may have at most 259 characters.");
+}

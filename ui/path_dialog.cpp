@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "res/resource.h"
 #include "ui/message_boxes.h"
+#include "ui/path_field.h"
 #include "ui/pickers.h"
 
 namespace {
@@ -20,7 +21,10 @@ void OnBrowseDecompiler(HWND window)
 void OnAcceptPath(HWND window)
 {
     char path[MAX_PATH] = "";
-    GetDlgItemTextA(window, IDC_PATH_FIELD, path, sizeof path);
+    if (!ReadPathField(window, IDC_PATH_FIELD, path)) {
+        ShowPathTooLong(window);
+        return;
+    }
     if (path[0] == '\0') {
         ShowWarning(window, "Please Enter Decompiler Path.");
         return;

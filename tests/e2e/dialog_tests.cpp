@@ -63,22 +63,34 @@ TEST_F(ProgramTest, FirstStartStoresTypedPath)
         << "the settings file beside the program";
 }
 
-TEST_F(ProgramTest, EmptyPathIsRefusedAndDialogStays)
+// An empty path and one longer than a path can be are refused; the dialog
+// stays open and nothing is stored.
+TEST_F(ProgramTest, EmptyOrOverlongPathIsRefusedAndDialogStays)
 {
+    struct Case { const char* name; std::string typed; const char* warning; };
+    const Case cases[] = {
+        {"empty", "", "Please Enter Decompiler Path."},
+        {"260 characters", "C:\\" + std::string(253, 'd') + ".exe",
+         "The path is too long.\nA path may have at most 259 characters."},
+    };
     HWND pathDialog = nullptr;
     ASSERT_TRUE(StartAtPathDialog(&pathDialog));
-    ASSERT_TRUE(Click(pathDialog, IDOK));
-    MessageBoxSeen box;
-    ASSERT_TRUE(WaitForMessageBox(program_, kProgramCaption, &box));
-    EXPECT_EQ("Please Enter Decompiler Path.", box.text);
-    EXPECT_EQ(pathDialog, box.owner) << "the warning belongs to the path dialog";
-    EXPECT_EQ(BoxIcon::Warning, box.icon) << "seen " << BoxIconName(box.icon);
-    ASSERT_TRUE(AnswerMessageBox(box));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(SetItemText(pathDialog, IDC_PATH_FIELD, c.typed));
+        ASSERT_TRUE(Click(pathDialog, IDOK));
+        MessageBoxSeen box;
+        ASSERT_TRUE(WaitForMessageBox(program_, kProgramCaption, &box));
+        EXPECT_EQ(c.warning, box.text);
+        EXPECT_EQ(pathDialog, box.owner) << "the warning belongs to the path dialog";
+        EXPECT_EQ(BoxIcon::Warning, box.icon) << "seen " << BoxIconName(box.icon);
+        ASSERT_TRUE(AnswerMessageBox(box));
 
-    EXPECT_TRUE(IsWindowVisible(pathDialog)) << "the dialog closed on an empty path";
-    EXPECT_EQ("", ItemText(pathDialog, IDC_PATH_FIELD));
-    EXPECT_TRUE(NoDialogAppears(program_, kProgramCaption, IDC_HELP_FILE, 0));
-    EXPECT_FALSE(FileExists(JoinPath(folder_, "Quorvantel.ini")));
+        EXPECT_TRUE(IsWindowVisible(pathDialog)) << "the dialog closed";
+        EXPECT_EQ(c.typed, ItemText(pathDialog, IDC_PATH_FIELD));
+        EXPECT_TRUE(NoDialogAppears(program_, kProgramCaption, IDC_HELP_FILE, 0));
+        EXPECT_FALSE(FileExists(JoinPath(folder_, "Quorvantel.ini")));
+    }
 }
 
 // "Reset ..." opens the path dialog empty; Cancel changes nothing, OK

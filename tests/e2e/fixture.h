@@ -102,6 +102,14 @@ protected:
         return e2e::WaitForGone(log, "the log window");
     }
 
+    // A help file path in the test folder of exactly the given length
+    // (nothing is created there).
+    std::string PathOfLength(size_t length) const
+    {
+        const std::string start = e2e::JoinPath(folder_, "");
+        return start + std::string(length - start.size() - 4, 'h') + ".hlp";
+    }
+
     std::string folder_;
     std::string record_;
     e2e::Program program_ = {};

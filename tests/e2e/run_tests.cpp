@@ -15,6 +15,7 @@ namespace {
 const char kEmptyFieldWarning[] =
     "Please Specify WinHelp File And Destination Folder\nBefore Begining.";
 const char kTooLongWarning[] = "The command line is too long.\nPlease choose shorter paths.";
+const char kPathTooLongWarning[] = "The path is too long.\nA path may have at most 259 characters.";
 
 // Something like what a decompiler prints, on both of its outputs.
 const char kDecompilerOutput[] = "Decompiling manual.hlp ...\r\n";
@@ -215,7 +216,7 @@ TEST_F(ProgramTest, LargeOutputArrivesWholeAndInOrder)
 // The longest command that fits (499 characters) runs whole; one more
 // character is refused with a warning. The stand-in is copied deep into
 // the test folder so that its own path makes the command long, and the
-// help file is typed longer than the field takes (it keeps 259 characters).
+// help file has the longest path there is (259 characters).
 TEST_F(ProgramTest, LongestCommandRunsAndLongerIsRefused)
 {
     const size_t kFieldLimit = 259;
@@ -237,15 +238,14 @@ TEST_F(ProgramTest, LongestCommandRunsAndLongerIsRefused)
     ASSERT_EQ(decompilerLength, decompiler.size()) << decompiler;
     ASSERT_TRUE(CopyFileA(StandinPath().c_str(), decompiler.c_str(), FALSE));
 
-    const std::string typedHelpFile = JoinPath(folder_, std::string(300, 'h') + ".hlp");
-    const std::string keptHelpFile = typedHelpFile.substr(0, kFieldLimit);
+    const std::string helpFile = PathOfLength(kFieldLimit);
     ASSERT_TRUE(StartAtMainWindow(RecordThen(""), decompiler));
-    ASSERT_TRUE(FillFields(typedHelpFile, folder_));
+    ASSERT_TRUE(FillFields(helpFile, folder_));
     HWND log = nullptr;
     ASSERT_TRUE(RunToEnd(IDC_START, &log));
     const StandinRecord record = ReadStandinRecord(record_);
     ASSERT_TRUE(record.present) << "the command of 499 characters did not run";
-    EXPECT_EQ(decompiler + " \"" + keptHelpFile + "\" /y", record.commandLine);
+    EXPECT_EQ(decompiler + " \"" + helpFile + "\" /y", record.commandLine);
     EXPECT_EQ(kLongest, record.commandLine.size());
     ASSERT_TRUE(CloseLog(log));
 
@@ -267,6 +267,34 @@ TEST_F(ProgramTest, LongestCommandRunsAndLongerIsRefused)
     ASSERT_TRUE(AnswerMessageBox(box));
     EXPECT_TRUE(NoDialogAppears(program_, kLogCaption, IDC_LOG_TEXT));
     EXPECT_FALSE(FileExists(record_)) << "the over-long command ran";
+}
+
+// A path longer than a path can be is refused, never cut short: a cut path
+// would run the decompiler on another file or in another folder.
+TEST_F(ProgramTest, PathLongerThanAPathIsRefused)
+{
+    const std::string tooLong = PathOfLength(260);
+    struct Case { const char* name; std::string helpFile; std::string destination; };
+    const Case cases[] = {
+        {"help file", tooLong, folder_},
+        {"destination", "manual.hlp", tooLong},
+        {"both, far too long", tooLong + std::string(740, 'x'), tooLong + std::string(740, 'y')},
+    };
+    ASSERT_TRUE(StartAtMainWindow(RecordThen("")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(FillFields(c.helpFile, c.destination));
+        ASSERT_TRUE(Click(main_, IDC_START));
+        MessageBoxSeen box;
+        ASSERT_TRUE(WaitForMessageBox(program_, kProgramCaption, &box));
+        EXPECT_EQ(kPathTooLongWarning, box.text);
+        EXPECT_EQ(main_, box.owner) << "the warning belongs to the main window";
+        EXPECT_EQ(BoxIcon::Warning, box.icon) << "seen " << BoxIconName(box.icon);
+        ASSERT_TRUE(AnswerMessageBox(box));
+        EXPECT_TRUE(NoDialogAppears(program_, kLogCaption, IDC_LOG_TEXT));
+        EXPECT_FALSE(FileExists(record_)) << "a cut path ran";
+        EXPECT_EQ(c.helpFile, ItemText(main_, IDC_HELP_FILE)) << "the field was changed";
+    }
 }
 
 TEST_F(ProgramTest, CopyPutsWholeLogOnClipboardEachTime)

@@ -37,6 +37,11 @@ start() {
     if [ ! -f "$dir/prefix/system.reg" ]; then
         wineboot -i >/dev/null 2>&1
     fi
+    # This Wine does not find its own Marlett font in a new prefix, and
+    # caption buttons and scroll arrows would show letters in its place.
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     # Without a window manager every dialog close would wait two seconds.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # A crashing child must end, not wait in a debugger nobody sees.
