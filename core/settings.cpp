@@ -18,20 +18,21 @@ bool IsFullPath(const char* path)
     return driveRooted || uncPath;
 }
 
-// The executable's path from a quoted full path at the head of the command
-// line, as the shell starts programs; false for any other head.
-bool TakeQuotedHead(const char* commandLineText, char (&path)[MAX_PATH])
+// Length of the quoted head of the command line, without its quotation
+// marks; 0 when the command line does not start with a quoted text.
+size_t QuotedHeadLength(const char* commandLineText)
 {
     if (commandLineText[0] != '"')
-        return false;
-    const char* start = commandLineText + 1;
-    const char* end = strchr(start, '"');
-    const size_t length = end ? static_cast<size_t>(end - start) : 0;
-    if (length == 0 || length >= sizeof path)
-        return false;
-    memcpy(path, start, length);
-    path[length] = '\0';
-    return IsFullPath(path);
+        return 0;
+    const char* end = strchr(commandLineText + 1, '"');
+    return end ? static_cast<size_t>(end - commandLineText - 1) : 0;
+}
+
+// The executable's path as the module knows it; false when it is too long.
+bool TakeModulePath(char (&path)[MAX_PATH])
+{
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return length > 0 && length < sizeof path;
 }
 
 // Cuts the path at the last dot of its file name. The walk goes character by
@@ -53,14 +54,25 @@ void CutExtension(char* path)
 
 void DeriveSettingsPath(const char* commandLineText)
 {
-    char executable[MAX_PATH];
-    if (!TakeQuotedHead(commandLineText, executable)) {
-        // Started by a bare or relative name: the module knows its own path.
-        const DWORD length = GetModuleFileNameA(nullptr, executable, sizeof executable);
-        if (length == 0 || length >= sizeof executable) {
-            StoreText(AppState.settingsPath, {""});
-            return;
+    // The shell starts programs with their full path quoted at the head of
+    // the command line; for a start by a bare or relative name the module
+    // knows its own path.
+    char executable[MAX_PATH] = "";
+    const char* head = commandLineText + 1;
+    const size_t headLength = QuotedHeadLength(commandLineText);
+    bool found = false;
+    if (headLength > 0 && IsFullPath(head)) {
+        found = headLength < sizeof executable;
+        if (found) {
+            memcpy(executable, head, headLength);
+            executable[headLength] = '\0';
         }
+    } else {
+        found = TakeModulePath(executable);
+    }
+    if (!found) {
+        StoreText(AppState.settingsPath, {""});
+        return;
     }
     CutExtension(executable);
     StoreText(AppState.settingsPath, {executable, ".ini"});

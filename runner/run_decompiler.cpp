@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -33,11 +34,11 @@ bool StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
                           nullptr, workingDirectory, &startup, &child) != FALSE;
 }
 
-// Length of the text in a chunk: up to its first NUL byte.
-size_t TextLength(const char* chunk, size_t count)
+// A NUL byte would end the text handed to the log there, and the rest of
+// the chunk would be lost; the NUL bytes alone are dropped instead.
+size_t DropNulBytes(char* chunk, size_t count)
 {
-    const void* nul = memchr(chunk, '\0', count);
-    return nul ? static_cast<size_t>(static_cast<const char*>(nul) - chunk) : count;
+    return static_cast<size_t>(std::remove(chunk, chunk + count, '\0') - chunk);
 }
 
 // True when the text ends with the lead byte of a two-byte character whose
@@ -66,9 +67,8 @@ void CopyPipeToLog(HANDLE readEnd, HWND logText)
     size_t held = 0;
     DWORD count = 0;
     while (ReadFile(readEnd, chunk + held, kChunkSize, &count, nullptr)) {
-        size_t length = TextLength(chunk, held + count);
-        const bool hasNul = length < held + count;
-        held = twoByteCodePage && !hasNul && EndsInsideCharacter(chunk, length) ? 1 : 0;
+        size_t length = DropNulBytes(chunk, held + count);
+        held = twoByteCodePage && EndsInsideCharacter(chunk, length) ? 1 : 0;
         length -= held;
         const char lastByte = chunk[length];
         chunk[length] = '\0';

@@ -94,10 +94,13 @@ TEST(RunDecompiler, LineEndSplitBetweenReadsStaysOneLineEnd)
     ExpectRunFinished(outcome);
 }
 
-TEST(RunDecompiler, TextStopsAtNulInChunk)
+// A NUL byte would end the text handed to the log; only the NUL is lost,
+// never what follows it, however the reads split the output.
+TEST(RunDecompiler, NulByteIsDroppedAndTextAfterItKept)
 {
-    const RunOutcome outcome = RunInLogWindow(StandinRunCommand(), ModuleFolder(), "nul");
-    EXPECT_EQ("before", outcome.log);
+    const RunOutcome outcome =
+        RunInLogWindow(StandinRunCommand(), ModuleFolder(), "nul;stdout= and more");
+    EXPECT_EQ("beforeafter and more", outcome.log);
     ExpectRunFinished(outcome);
 }
 

@@ -75,7 +75,7 @@ TEST(DeriveSettingsPath, TakesQuotedFullPathOrOwnModule)
 // A quoted full path whose settings path cannot fit must leave no settings
 // file at all. Disabled while DeriveSettingsPath still falls back to the
 // module's own path when the quoted head alone exceeds MAX_PATH.
-TEST(DeriveSettingsPath, DISABLED_QuotedHeadBeyondPathLimitGivesNoSettingsFile)
+TEST(DeriveSettingsPath, QuotedHeadBeyondPathLimitGivesNoSettingsFile)
 {
     CheckSettingsPaths({
         {"head of 260 characters", Quoted("C:\\" + std::string(253, 'a') + ".exe"), Expect::Empty, ""},
