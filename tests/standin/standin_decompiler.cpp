@@ -3,6 +3,9 @@
 // actions are separated by ';':
 //   record=PATH    write our command line and working directory to PATH
 //   text=N/W       N bytes of the known text to stdout, in writes of W bytes
+//   hex=N/W        N bytes of hex-dump lines to stdout, in writes of W bytes
+//   mixed=N        about N bytes of progress (bare CR), result and warning
+//                  lines on stdout and stderr, one write a line
 //   lines=N        N numbered lines, alternately on stdout and stderr
 //   stdout=TEXT    TEXT to stdout (stderr=TEXT likewise)
 //   nul            "before", a NUL byte and "after", in one write
@@ -50,16 +53,67 @@ void Record(const char* path)
     fclose(file);
 }
 
-void WriteKnownText(const char* argument)
+// Writes text to stdout in pieces as "N/W" asks: N bytes of it, W at a time.
+void WriteInPieces(const char* argument, std::string (*makeText)(size_t))
 {
     const size_t total = strtoul(argument, nullptr, 10);
     const char* slash = strchr(argument, '/');
     size_t piece = slash ? strtoul(slash + 1, nullptr, 10) : total;
     if (piece == 0)
         piece = 1;
-    const std::string text = KnownText(total);
+    const std::string text = makeText(total);
     for (size_t done = 0; done < total; done += piece)
         Write(STD_OUTPUT_HANDLE, text.data() + done, piece < total - done ? piece : total - done);
+}
+
+// Lines shaped like a hex dump listing, "00000010: 4D 5A ... 00  MZ......\r\n",
+// with bytes from a fixed pseudo-random sequence.
+std::string HexDumpText(size_t length)
+{
+    std::string text;
+    text.reserve(length + 96);
+    unsigned seed = 12345;
+    for (unsigned offset = 0; text.size() < length; offset += 16) {
+        char line[96];
+        unsigned char bytes[16];
+        int used = snprintf(line, sizeof line, "%08X:", offset);
+        for (unsigned char& byte : bytes) {
+            seed = seed * 1103515245u + 12345u;
+            byte = static_cast<unsigned char>(seed >> 16);
+            used += snprintf(line + used, sizeof line - used, " %02X", byte);
+        }
+        text.append(line, used);
+        text.append("  ");
+        for (unsigned char byte : bytes)
+            text.push_back(byte >= 0x20 && byte < 0x7f ? static_cast<char>(byte) : '.');
+        text.append("\r\n");
+    }
+    text.resize(length);
+    return text;
+}
+
+// Output as a decompile prints it: a progress line per topic that the next
+// one overwrites (bare CR), every fourth topic a result line on stdout,
+// every fifth a warning on stderr.
+void WriteMixedOutput(size_t total)
+{
+    char text[96];
+    size_t done = 0;
+    for (unsigned topic = 1; done < total; ++topic) {
+        int length = snprintf(text, sizeof text, "Decompiling topic %u ...\r", topic);
+        Write(STD_OUTPUT_HANDLE, text, length);
+        done += length;
+        if (topic % 4 == 0) {
+            length = snprintf(text, sizeof text, "topic%u.rtf written\r\n", topic);
+            Write(STD_OUTPUT_HANDLE, text, length);
+            done += length;
+        }
+        if (topic % 5 == 0) {
+            length = snprintf(text, sizeof text, "Warning: topic %u: unknown macro\r\n", topic);
+            Write(STD_ERROR_HANDLE, text, length);
+            done += length;
+        }
+    }
 }
 
 void WriteAlternateLines(unsigned count)
@@ -130,7 +184,9 @@ void Perform(const std::string& action)
     const std::string name = action.substr(0, equals);
     const char* argument = equals == std::string::npos ? "" : action.c_str() + equals + 1;
     if (name == "record") Record(argument);
-    else if (name == "text") WriteKnownText(argument);
+    else if (name == "text") WriteInPieces(argument, KnownText);
+    else if (name == "hex") WriteInPieces(argument, HexDumpText);
+    else if (name == "mixed") WriteMixedOutput(strtoul(argument, nullptr, 10));
     else if (name == "lines") WriteAlternateLines(strtoul(argument, nullptr, 10));
     else if (name == "stdout") Write(STD_OUTPUT_HANDLE, std::string(argument));
     else if (name == "stderr") Write(STD_ERROR_HANDLE, std::string(argument));
