@@ -1,0 +1,67 @@
+#!/bin/sh
+# Builds the benchmarks (build/bench, 64-bit, Release), runs them headless
+# in a Wine session of their own and prints the table.
+#   sh scripts/bench.sh [REPEATS]     REPEATS: runs of each variant, default 5
+set -eu
+cd "$(dirname "$0")/.."
+repeats=${1:-5}
+build=$PWD/build/bench
+session=$build/session
+
+cmake --preset win64 -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j2 --target quorvantel_bench
+
+sh tests/wine/session.sh start "$session"
+trap 'sh tests/wine/session.sh stop "$session"' EXIT
+trap 'exit 1' INT TERM
+bench() { sh tests/wine/run.sh "$session" "$build/quorvantel_bench.exe" "$@"; }
+
+# The program finds the stand-in through its settings file. Z: is the
+# prefix's drive for the Unix root.
+printf '[Config]\r\nDecoPath=Z:%s\r\n' "$(echo "$build/standin.exe" | tr / '\\')" \
+    > "$build/Quorvantel.ini"
+
+# Cold starts: the session's Wine server (and every Wine process with it)
+# is restarted before each one, so the program is the first to start. The
+# clock runs from "wine" to the program's X window being mapped; a Windows
+# program could not watch, as it would be the first start itself.
+cold_start() {  # EXECUTABLE TITLE: prints milliseconds, or -1
+    WINEPREFIX="$session/prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$session/prefix" wineserver -w
+    start=$(date +%s%N)
+    sh tests/wine/run.sh "$session" "$build/$1" >/dev/null 2>&1 &
+    polls=0
+    until xwininfo -name "$2" 2>/dev/null | grep -q IsViewable; do
+        sleep 0.01
+        polls=$((polls + 1))
+        [ $polls -lt 3000 ] || { echo -1; return; }
+    done
+    echo $((($(date +%s%N) - start) / 1000)) | sed 's/...$/.&/'
+}
+
+echo "Cold starts ($((2 * repeats)) of each) ..."
+export DISPLAY=":$(cat "$session/display")"
+# Without a client of its own the X server resets whenever the last Wine
+# process ends, and a start that comes during the reset finds no display.
+xprop -root -spy >/dev/null 2>&1 &
+x_client=$!
+: > "$build/cold.txt"
+i=0
+while [ $i -lt $((2 * repeats)) ]; do
+    order="quorvantel empty"
+    [ $((i % 2)) -eq 0 ] || order="empty quorvantel"
+    for program in $order; do
+        case $program in
+            quorvantel) ms=$(cold_start Quorvantel.exe Quorvantel) ;;
+            empty) ms=$(cold_start bench_empty_dialog.exe "Empty Dialog") ;;
+        esac
+        echo "$program $ms" >> "$build/cold.txt"
+    done
+    i=$((i + 1))
+done
+WINEPREFIX="$session/prefix" wineserver -k 2>/dev/null || true
+WINEPREFIX="$session/prefix" wineserver -w
+kill $x_client
+
+echo "Streaming, memory, warm starts and the realistic run (several minutes) ..."
+bench table "$repeats"
