@@ -17,11 +17,6 @@ session="$build/screenshot-session"
 tests/wine/session.sh start "$session"
 trap 'tests/wine/session.sh stop "$session"' EXIT INT TERM
 display=":$(cat "$session/display")"
-# This Wine does not find its own Marlett font for a new prefix, and the
-# caption buttons would show letters in its place.
-if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-    cp /usr/share/wine/fonts/marlett.ttf "$session/prefix/drive_c/windows/Fonts/"
-fi
 mkdir -p docs
 
 shoot() {

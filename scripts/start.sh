@@ -7,7 +7,7 @@ sh scripts/setup.sh
 export WINEDEBUG=${WINEDEBUG:--all}
 if [ -z "${DISPLAY:-}" ]; then
     session=$(mktemp -d)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$session/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$session/display" >/dev/null 2>&1 &
     xvfb=$!
     trap 'kill $xvfb 2>/dev/null; rm -rf "$session"' EXIT INT TERM
     until [ -s "$session/display" ]; do sleep 0.1; done

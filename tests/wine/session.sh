@@ -25,7 +25,7 @@ start() {
     echo "$locale" > "$dir/locale"
     : > "$dir/display"
     # Xvfb picks a free display number and tells it through descriptor 3.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
     echo $! > "$dir/xvfb.pid"
     tries=0
     until [ -s "$dir/display" ]; do
@@ -47,6 +47,9 @@ start() {
     # A crashing child must end, not wait in a debugger nobody sees.
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+    # Without a Debugger value Wine still starts its own, whose crash dialog
+    # would keep the crashed child, and the pipe it holds, alive.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
 }
 
