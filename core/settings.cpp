@@ -86,9 +86,11 @@ bool LoadDecompilerPath()
         StoreText(AppState.decompilerPath, {""});
         return false;
     }
-    GetPrivateProfileStringA(kSection, kKey, "", AppState.decompilerPath,
-                             sizeof AppState.decompilerPath, AppState.settingsPath);
-    return AppState.decompilerPath[0] != '\0';
+    // A value longer than a path counts as no path: cut short, it could name
+    // another program. One byte more than a path shows whether it was longer.
+    char value[MAX_PATH + 1] = "";
+    GetPrivateProfileStringA(kSection, kKey, "", value, sizeof value, AppState.settingsPath);
+    return StoreText(AppState.decompilerPath, {value}) && AppState.decompilerPath[0] != '\0';
 }
 
 void SaveDecompilerPath(const char* text)

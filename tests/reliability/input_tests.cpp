@@ -229,22 +229,22 @@ TEST_F(BadInput, CommandRunsUpTo499CharactersAndRefusesLonger)
     EXPECT_TRUE(ExpectRefused(kCommandTooLong)) << "a command of 544 characters";
 }
 
-// A hand-made value longer than a path: the profile functions give its
-// first 259 characters, and the program shows and runs that.
-TEST_F(BadInput, OverlongSettingsValueIsReadCutAt259)
+// A hand-made value longer than a path counts as no path, since cut short
+// it would name another program (here, one that exists): the path dialog
+// asks again, and the path entered replaces the value.
+TEST_F(BadInput, OverlongSettingsValueCountsAsNoPath)
 {
     const std::string decompiler = JoinPath(MakeFolderOfLength(folder_, 247), "standin.exe");
     ASSERT_EQ(259u, decompiler.size());
     ASSERT_TRUE(CopyFileA(StandinPath().c_str(), decompiler.c_str(), FALSE));
-    const std::string value = decompiler + std::string(300 - decompiler.size(), 'x');
-    ASSERT_TRUE(StartAtMainWindow(RecordThen(""), value));
-    EXPECT_EQ(decompiler, ItemText(main_, IDC_DECOMPILER_PATH));
-    ASSERT_TRUE(FillFields("manual.hlp", folder_));
-    StandinRecord record;
-    std::string logText;
-    ASSERT_NO_FATAL_FAILURE(RunAndRead(&record, &logText));
-    ASSERT_TRUE(record.present) << "the cut path did not run";
-    EXPECT_EQ(decompiler + " \"manual.hlp\" /y", record.commandLine);
+    for (const size_t length : {260u, 300u}) {
+        SCOPED_TRACE(std::to_string(length) + " characters");
+        const std::string value = decompiler + std::string(length - decompiler.size(), 'x');
+        WriteWholeFile(Settings(), "[Config]\r\nDecoPath=" + value + "\r\n");
+        ASSERT_NO_FATAL_FAILURE(EnterPathAtFirstStart());
+        ASSERT_NO_FATAL_FAILURE(ExpectPathStoredAcrossRestart(StandinPath()));
+        EndProgram(&program_);
+    }
 }
 
 // Garbage, or a file without the program's section: no path is read, the

@@ -143,8 +143,11 @@ TEST_F(SettingsFile, LoadFollowsProfileRules)
     {
         const char* label;
         const char* content;  // nullptr: no file
-        const char* expected;
+        std::string expected;
     };
+    const std::string longestPath = "C:\\" + std::string(256, 'p');
+    const std::string longestSettings = "[Config]\r\nDecoPath=" + longestPath + "\r\n";
+    const std::string overlongSettings = "[Config]\r\nDecoPath=" + longestPath + "q\r\n";
     const Row rows[] = {
         {"plain value", "[Config]\r\nDecoPath=C:\\Deco\\HELPDECO.EXE\r\n", "C:\\Deco\\HELPDECO.EXE"},
         {"quoted value", "[Config]\r\nDecoPath=\"C:\\Program Files\\deco.exe\"\r\n",
@@ -155,6 +158,8 @@ TEST_F(SettingsFile, LoadFollowsProfileRules)
         {"blanks only", "[Config]\r\nDecoPath=    \r\n", ""},
         {"key in another section", "[Other]\r\nDecoPath=C:\\deco.exe\r\n[Config]\r\n", ""},
         {"other key only", "[Config]\r\nDecoPath2=C:\\deco.exe\r\n", ""},
+        {"longest path, 259 characters", longestSettings.c_str(), longestPath},
+        {"longer than a path: no path, not a cut one", overlongSettings.c_str(), ""},
         {"empty file", "", ""},
         {"no file", nullptr, ""},
     };
@@ -164,8 +169,8 @@ TEST_F(SettingsFile, LoadFollowsProfileRules)
             WriteWholeFile(settingsFile_, row.content);
         StoreText(AppState.decompilerPath, {"stale"});
         const bool found = LoadDecompilerPath();
-        EXPECT_STREQ(row.expected, AppState.decompilerPath) << row.label;
-        EXPECT_EQ(row.expected[0] != '\0', found) << row.label;
+        EXPECT_EQ(row.expected, AppState.decompilerPath) << row.label;
+        EXPECT_EQ(!row.expected.empty(), found) << row.label;
     }
 }
 
