@@ -103,10 +103,11 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
         readEnd = writeEnd = nullptr;
 
     PROCESS_INFORMATION child = {};
-    if (writeEnd && StartChild(commandLine, destDir, writeEnd, child))
-        CloseHandle(child.hThread);
+    const bool started = writeEnd && StartChild(commandLine, destDir, writeEnd, child);
     if (writeEnd)
         CloseHandle(writeEnd);
+    if (started)
+        CloseHandle(child.hThread);
     StepProgress(progressBox);
 
     const HWND logWindow = GetParent(progressBox);
@@ -114,7 +115,7 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
         CopyPipeToLog(readEnd, GetDlgItem(logWindow, IDC_LOG_TEXT));
         CloseHandle(readEnd);
     }
-    if (child.hProcess)
+    if (started)
         CloseHandle(child.hProcess);
 
     EnableLogButtons(logWindow);
