@@ -127,51 +127,7 @@ TEST_F(ProgramTest, ResetCancelKeepsPathAndOkStoresNewOne)
     ASSERT_TRUE(FillFields("manual.hlp", folder_));
     HWND log = nullptr;
     ASSERT_TRUE(RunToEnd(IDC_START, &log));
-    const StandinRecord record = ReadStandinRecord(record_);
-    ASSERT_TRUE(record.present) << "the new decompiler did not run";
-    EXPECT_EQ(otherDecompiler + " \"manual.hlp\" /y", record.commandLine);
-}
-
-// A stored value is read as the profile functions read it: blanks around
-// it dropped, quotation marks taken off; nothing left means no path.
-TEST_F(ProgramTest, StoredValueDecidesFirstStart)
-{
-    struct Row
-    {
-        const char* label;
-        std::string settings;  // the whole file; empty: no file
-        bool asksForPath;
-        std::string shownPath;
-    };
-    const std::string standin = StandinPath();
-    const Row rows[] = {
-        {"no settings file", "", true, ""},
-        {"empty value", "[Config]\r\nDecoPath=\r\n", true, ""},
-        {"blanks only", "[Config]\r\nDecoPath=   \r\n", true, ""},
-        {"other section", "[Other]\r\nDecoPath=" + standin + "\r\n", true, ""},
-        {"blanks around", "[Config]\r\nDecoPath=  " + standin + "  \r\n", false, standin},
-        {"quoted", "[Config]\r\nDecoPath=\"" + standin + "\"\r\n", false, standin},
-        {"names in other case", "[config]\r\ndecopath=" + standin + "\r\n", false, standin},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.label);
-        const std::string settings = JoinPath(folder_, "Quorvantel.ini");
-        DeleteFileA(settings.c_str());
-        if (!row.settings.empty())
-            WriteWholeFile(settings, row.settings);
-        ASSERT_TRUE(StartProgram(folder_, "", &program_));
-        HWND first = nullptr;
-        ASSERT_TRUE(WaitForDialog(program_, kProgramCaption, 0, &first, kStartWaitMs));
-        if (row.asksForPath) {
-            EXPECT_TRUE(GetDlgItem(first, IDC_PATH_FIELD))
-                << "expected the path dialog first; seen: " << DescribeWindows(program_.processId);
-        } else {
-            ASSERT_TRUE(GetDlgItem(first, IDC_DECOMPILER_PATH))
-                << "expected the main window first; seen: " << DescribeWindows(program_.processId);
-            EXPECT_EQ(row.shownPath, ItemText(first, IDC_DECOMPILER_PATH));
-        }
-        EndProgram(&program_);
-    }
+    EXPECT_TRUE(Recorded(otherDecompiler + " \"manual.hlp\" /y"));
 }
 
 // A path of blanks is taken as typed, but reads back as no path at the
@@ -241,7 +197,5 @@ TEST_F(ProgramTest, OptionsStartUncheckedAndBuildSwitchesInBoxOrder)
     ASSERT_TRUE(FillFields("manual.hlp", folder_));
     HWND log = nullptr;
     ASSERT_TRUE(RunToEnd(IDC_START, &log));
-    const StandinRecord record = ReadStandinRecord(record_);
-    ASSERT_TRUE(record.present) << "the stand-in did not run";
-    EXPECT_EQ(StandinPath() + " \"manual.hlp\" /y /c", record.commandLine);
+    EXPECT_TRUE(Recorded(StandinPath() + " \"manual.hlp\" /y /c"));
 }

@@ -8,41 +8,27 @@
 
 namespace e2e {
 
+std::string ClassOf(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::vector<HWND> ChildrenOf(HWND window)
+{
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
 namespace {
 
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-void DeleteTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = JoinPath(folder, name);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
 }
 
 // The caption as the window manager keeps it: readable even while the
@@ -83,14 +69,6 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool dialogsOnly)
     WindowSearch search = {processId, dialogsOnly, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-std::vector<HWND> ChildrenOf(HWND window)
-{
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
 }
 
 std::string Hex(const void* handle)
@@ -212,8 +190,6 @@ bool ReadMessageBox(HWND dialog, const char* caption, MessageBoxSeen* box)
 
 }  // namespace
 
-// ---- Files and folders ---------------------------------------------------
-
 std::string BuildFolder()
 {
     char path[MAX_PATH] = "";
@@ -248,34 +224,6 @@ std::string MakeSubfolder(const std::string& folder, const std::string& name)
     return path;
 }
 
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char chunk[4096];
-    size_t count;
-    while ((count = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, count);
-    fclose(file);
-    return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
-
 void WriteSettings(const std::string& folder, const std::string& decoPath)
 {
     WriteWholeFile(JoinPath(folder, "Quorvantel.ini"), "[Config]\r\nDecoPath=" + decoPath + "\r\n");
@@ -295,8 +243,6 @@ StandinRecord ReadStandinRecord(const std::string& path)
         first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
     return record;
 }
-
-// ---- The program ---------------------------------------------------------
 
 testing::AssertionResult StartProgram(const std::string& folder, const std::string& standinActions,
                                       Program* program)
@@ -364,8 +310,6 @@ void EndProgram(Program* program)
         program->job = nullptr;
     }
 }
-
-// ---- Windows ---------------------------------------------------------------
 
 std::vector<HWND> DialogsOf(DWORD processId)
 {
@@ -527,8 +471,6 @@ HWND FocusOf(HWND window)
     return info.hwndFocus;
 }
 
-// ---- Message boxes ---------------------------------------------------------
-
 const char* BoxIconName(BoxIcon icon)
 {
     switch (icon) {
@@ -584,8 +526,6 @@ testing::AssertionResult AnswerMessageBox(const MessageBoxSeen& box)
     return WaitForGone(box.window, "the message box");
 }
 
-// ---- The system's pickers -------------------------------------------------
-
 namespace {
 
 HWND FindDescendant(HWND parent, const char* className)
@@ -638,8 +578,6 @@ testing::AssertionResult TypeFileNameAndOpen(HWND picker, const std::string& nam
     return Click(picker, IDOK);
 }
 
-// ---- Clipboard -------------------------------------------------------------
-
 namespace {
 
 bool OpenClipboardBounded()
@@ -672,7 +610,19 @@ std::string ClipboardText()
     return text;
 }
 
-// ---- Pictures --------------------------------------------------------------
+HBITMAP MakeDib(int width, int height, DWORD** pixels)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    *pixels = static_cast<DWORD*>(bits);
+    return bitmap;
+}
 
 std::vector<DWORD> CaptureScreen(const RECT& area)
 {

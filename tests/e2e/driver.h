@@ -6,12 +6,22 @@
 // expected and what was seen, so the caller's ASSERT names the line.
 #pragma once
 
+#include "common/files.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+// Returns from the calling helper with STEP's failure, if it failed.
+#define RETURN_IF_FAILED(step)                        \
+    do {                                              \
+        testing::AssertionResult result_ = (step);    \
+        if (!result_)                                 \
+            return result_;                           \
+    } while (0)
 
 namespace e2e {
 
@@ -24,26 +34,19 @@ const char kProgramCaption[] = "Quorvantel";
 const char kLogCaption[] = "Decompiler Log : ";
 const char kOptionsCaption[] = "Decompiler Options : ";
 
-// ---- Files and folders ---------------------------------------------------
-
-// The folder of the driver's own executable: the build folder, where
-// Quorvantel.exe and standin.exe are built.
 std::string BuildFolder();
 std::string StandinPath();
 
 // An empty folder <build>\e2e-runs\NAME, made afresh (an earlier one is
 // deleted with everything in it).
 std::string MakeFreshFolder(const std::string& name);
-// A subfolder of FOLDER, created; its full path.
 std::string MakeSubfolder(const std::string& folder, const std::string& name);
 
 std::string JoinPath(const std::string& folder, const std::string& name);
-bool FileExists(const std::string& path);
-// The whole file as bytes; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& bytes);
+using ::FileExists;
+using ::ReadWholeFile;
+using ::WriteWholeFile;
 
-// Writes FOLDER\Quorvantel.ini with [Config] DecoPath=VALUE.
 void WriteSettings(const std::string& folder, const std::string& decoPath);
 
 // What the stand-in's record action wrote: its command line and its
@@ -55,8 +58,6 @@ struct StandinRecord
     std::string workingDirectory;
 };
 StandinRecord ReadStandinRecord(const std::string& path);
-
-// ---- The program ---------------------------------------------------------
 
 struct Program
 {
@@ -73,7 +74,6 @@ struct Program
 testing::AssertionResult StartProgram(const std::string& folder, const std::string& standinActions,
                                       Program* program);
 
-// Waits for the program to end on its own and gives its exit code.
 testing::AssertionResult WaitForExit(const Program& program, DWORD* exitCode,
                                      DWORD timeoutMs = kWaitMs);
 
@@ -81,13 +81,8 @@ testing::AssertionResult WaitForExit(const Program& program, DWORD* exitCode,
 // Safe to call twice and on a program that never started.
 void EndProgram(Program* program);
 
-// ---- Windows ---------------------------------------------------------------
-
-// The visible top-level dialogs (class #32770) of a process.
 std::vector<HWND> DialogsOf(DWORD processId);
 
-// A one-line account of every visible window of the process, for failure
-// messages: caption, class, owner and the ids of the controls.
 std::string DescribeWindows(DWORD processId);
 
 // Waits for a visible dialog of the program with this caption that has a
@@ -95,7 +90,6 @@ std::string DescribeWindows(DWORD processId);
 testing::AssertionResult WaitForDialog(const Program& program, const std::string& caption,
                                        int controlId, HWND* found, DWORD timeoutMs = kWaitMs);
 
-// Waits until the window is destroyed or hidden.
 testing::AssertionResult WaitForGone(HWND window, const char* what, DWORD timeoutMs = kWaitMs);
 
 // True when no dialog with the caption and control is up, checked over
@@ -103,31 +97,27 @@ testing::AssertionResult WaitForGone(HWND window, const char* what, DWORD timeou
 testing::AssertionResult NoDialogAppears(const Program& program, const std::string& caption,
                                          int controlId, DWORD settleMs = 500);
 
-// Text of a window or control, read with WM_GETTEXT across processes.
 std::string TextOf(HWND window);
 std::string ItemText(HWND dialog, int controlId);
-// Types text into a field (WM_SETTEXT).
 testing::AssertionResult SetItemText(HWND dialog, int controlId, const std::string& text);
 
 // Presses a button as a click would (BM_CLICK, posted). A button is
 // preferred over another control that happens to share its id.
 testing::AssertionResult Click(HWND dialog, int controlId);
-// Sends a command to a dialog as its keys would (WM_COMMAND, posted).
 void PostCommand(HWND dialog, int commandId);
-// Asks a window to close (WM_CLOSE, posted), as its close box does.
 void PostClose(HWND window);
 
 bool IsItemEnabled(HWND dialog, int controlId);
 bool IsItemChecked(HWND dialog, int controlId);
 
-// The window that has the keyboard focus in the thread of WINDOW.
+std::vector<HWND> ChildrenOf(HWND window);
+std::string ClassOf(HWND window);
+
 HWND FocusOf(HWND window);
 
-// Sends a message across processes with a bounded wait; false when the
-// other side did not answer in time.
+// A hung program must fail the test, not hang it.
 bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result);
 
-// Waits until PREDICATE holds, polling; true when it did in time.
 template <typename Predicate>
 bool WaitUntil(Predicate predicate, DWORD timeoutMs = kWaitMs)
 {
@@ -140,8 +130,6 @@ bool WaitUntil(Predicate predicate, DWORD timeoutMs = kWaitMs)
         Sleep(10);
     }
 }
-
-// ---- Message boxes ---------------------------------------------------------
 
 enum class BoxIcon { None, Error, Warning, Information, Question, Unknown };
 const char* BoxIconName(BoxIcon icon);
@@ -164,12 +152,9 @@ testing::AssertionResult WaitForMessageBox(const Program& program, const char* c
 // Presses the box's first button and waits until it is gone.
 testing::AssertionResult AnswerMessageBox(const MessageBoxSeen& box);
 
-// ---- The system's pickers -------------------------------------------------
-
 const char kFilePickerCaption[] = "Open";
 const char kFolderPickerCaption[] = "Browse for Folder";
 
-// Waits for the open-file picker owned by OWNER.
 testing::AssertionResult WaitForFilePicker(const Program& program, HWND owner, HWND* picker);
 // The picker's file-name field: edt1, or the edit inside combo box cmb13.
 HWND FileNameField(HWND picker);
@@ -177,15 +162,12 @@ HWND FileNameField(HWND picker);
 // button, as a user would.
 testing::AssertionResult TypeFileNameAndOpen(HWND picker, const std::string& name);
 
-// ---- Clipboard -------------------------------------------------------------
-
 // Empties the clipboard, so an old text cannot pass for a new copy.
 void EmptyClipboardNow();
-// The clipboard's CF_TEXT; empty when there is none.
 std::string ClipboardText();
 
-// ---- Pictures --------------------------------------------------------------
-
+// A top-down 32-bit DIB section of WIDTH x HEIGHT and its pixels.
+HBITMAP MakeDib(int width, int height, DWORD** pixels);
 // Pixels of a rectangle of the screen (top-down rows of 0x00RRGGBB).
 std::vector<DWORD> CaptureScreen(const RECT& area);
 

@@ -132,21 +132,6 @@ INT_PTR CALLBACK DoNothingProc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-std::vector<HWND> ChildrenOf(HWND window)
-{
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 bool SameName(const std::string& a, const std::string& b)
 {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
@@ -176,10 +161,7 @@ std::string Describe(const RECT& rect)
 // Units as a template keeps them: left, top, width, height.
 std::string DescribeUnits(const RECT& units)
 {
-    std::ostringstream text;
-    text << "(" << units.left << "," << units.top << " " << units.right << "x" << units.bottom
-         << ")";
-    return text.str();
+    return Describe({units.left, units.top, units.left + units.right, units.top + units.bottom});
 }
 
 SIZE BitmapSize(int resourceId)
@@ -204,16 +186,10 @@ double PictureLikeness(const RECT& area, int resourceId)
     const int height = area.bottom - area.top;
     if (seen.empty())
         return 0;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
+    DWORD* drawn = nullptr;
+    const HBITMAP canvas = MakeDib(width, height, &drawn);
     const HDC memory = CreateCompatibleDC(nullptr);
     const HDC source = CreateCompatibleDC(nullptr);
-    const HBITMAP canvas = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
     size_t equal = 0;
     if (canvas && picture) {
@@ -221,7 +197,6 @@ double PictureLikeness(const RECT& area, int resourceId)
         const HGDIOBJ oldPicture = SelectObject(source, picture);
         BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
         GdiFlush();
-        const DWORD* drawn = static_cast<const DWORD*>(bits);
         for (size_t i = 0; i < seen.size(); ++i)
             equal += (drawn[i] & 0xFFFFFF) == (seen[i] & 0xFFFFFF);
         SelectObject(source, oldPicture);

@@ -14,8 +14,6 @@ namespace {
 
 const char kEmptyFieldWarning[] =
     "Please Specify WinHelp File And Destination Folder\nBefore Begining.";
-const char kTooLongWarning[] = "The command line is too long.\nPlease choose shorter paths.";
-const char kPathTooLongWarning[] = "The path is too long.\nA path may have at most 259 characters.";
 
 // Something like what a decompiler prints, on both of its outputs.
 const char kDecompilerOutput[] = "Decompiling manual.hlp ...\r\n";
@@ -57,71 +55,12 @@ TEST_F(ProgramTest, DecompileShowsLogThenProgressThenOutput)
                   "out 1\r\nerr 2\r\nout 3\r\nerr 4\r\n",
               ItemText(log, IDC_LOG_TEXT));
 
-    const StandinRecord record = ReadStandinRecord(record_);
-    ASSERT_TRUE(record.present) << "the stand-in did not run";
-    EXPECT_EQ(StandinPath() + " \"" + helpFile + "\" /y", record.commandLine);
-    EXPECT_TRUE(SamePath(destination, record.workingDirectory))
-        << "expected the working directory " << destination << ", the stand-in ran in "
-        << record.workingDirectory;
+    EXPECT_TRUE(Recorded(StandinPath() + " \"" + helpFile + "\" /y", destination));
 
     ASSERT_TRUE(CloseLog(log));
     EXPECT_TRUE(IsWindowEnabled(main_)) << "the main window stays disabled after the log closed";
     EXPECT_EQ(helpFile, ItemText(main_, IDC_HELP_FILE)) << "the fields keep what the user typed";
     EXPECT_EQ(destination, ItemText(main_, IDC_DEST_DIR));
-}
-
-// The fields reach the stand-in as typed: a relative help file unchanged,
-// and "NONE" (only in capitals) as the program's own folder.
-TEST_F(ProgramTest, DecompilePassesFieldsAsTyped)
-{
-    ASSERT_TRUE(StartAtMainWindow(RecordThen("")));
-    const std::string destination = MakeSubfolder(folder_, "out");
-    const std::string lowerCaseNone = MakeSubfolder(folder_, "none");
-    struct Row
-    {
-        const char* label;
-        std::string helpFile;
-        std::string destination;
-        std::string expectedDirectory;
-    };
-    const Row rows[] = {
-        {"relative help file", "docs\\manual.hlp", destination, destination},
-        {"help file with blanks", "C:\\My Help\\the manual.hlp", destination, destination},
-        {"destination NONE", "manual.hlp", "NONE", folder_},
-        {"destination none in lower case", "manual.hlp", "none", lowerCaseNone},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.label);
-        ASSERT_TRUE(FillFields(row.helpFile, row.destination));
-        HWND log = nullptr;
-        ASSERT_TRUE(RunToEnd(IDC_START, &log));
-        const StandinRecord record = ReadStandinRecord(record_);
-        EXPECT_TRUE(record.present) << "the stand-in did not run";
-        EXPECT_EQ(StandinPath() + " \"" + row.helpFile + "\" /y", record.commandLine);
-        EXPECT_TRUE(SamePath(row.expectedDirectory, record.workingDirectory))
-            << "expected the working directory " << row.expectedDirectory
-            << ", the stand-in ran in " << record.workingDirectory;
-        ASSERT_TRUE(CloseLog(log));
-    }
-}
-
-// A decompiler in a folder with blanks in its name still runs, with the
-// help file and the switches as its arguments.
-TEST_F(ProgramTest, DecompilerPathWithBlanksRuns)
-{
-    const std::string decompiler = JoinPath(MakeSubfolder(folder_, "help tools"), "help deco.exe");
-    ASSERT_TRUE(CopyFileA(StandinPath().c_str(), decompiler.c_str(), FALSE));
-    ASSERT_TRUE(StartAtMainWindow(RecordThen(""), decompiler));
-    EXPECT_EQ(decompiler, ItemText(main_, IDC_DECOMPILER_PATH));
-    ASSERT_TRUE(FillFields("manual.hlp", folder_));
-    HWND log = nullptr;
-    ASSERT_TRUE(RunToEnd(IDC_START, &log));
-    const StandinRecord record = ReadStandinRecord(record_);
-    ASSERT_TRUE(record.present) << "the decompiler in a folder with blanks did not run";
-    const std::string arguments = " \"manual.hlp\" /y";
-    ASSERT_GE(record.commandLine.size(), arguments.size());
-    EXPECT_EQ(arguments, record.commandLine.substr(record.commandLine.size() - arguments.size()))
-        << "the command line was " << record.commandLine;
 }
 
 TEST_F(ProgramTest, EmptyFieldWarnsAndRunsNothing)
@@ -142,16 +81,7 @@ TEST_F(ProgramTest, EmptyFieldWarnsAndRunsNothing)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
         ASSERT_TRUE(FillFields(row.helpFile, row.destination));
-        ASSERT_TRUE(Click(main_, IDC_START));
-        MessageBoxSeen box;
-        ASSERT_TRUE(WaitForMessageBox(program_, kProgramCaption, &box));
-        EXPECT_EQ(kEmptyFieldWarning, box.text);
-        EXPECT_EQ(main_, box.owner) << "the warning belongs to the main window";
-        EXPECT_EQ(BoxIcon::Warning, box.icon) << "seen " << BoxIconName(box.icon);
-        EXPECT_EQ(1, box.buttonCount);
-        ASSERT_TRUE(AnswerMessageBox(box));
-        EXPECT_TRUE(NoDialogAppears(program_, kLogCaption, IDC_LOG_TEXT));
-        EXPECT_FALSE(FileExists(record_)) << "the stand-in ran after the warning";
+        EXPECT_TRUE(ExpectRefused(kEmptyFieldWarning));
     }
 
     // Blanks are text: the run goes ahead. The destination of blanks is no
@@ -173,22 +103,13 @@ TEST_F(ProgramTest, UsageRunsDecompilerAloneInProgramFolder)
 
     HWND log = nullptr;
     ASSERT_TRUE(RunToEnd(IDC_USAGE, &log));
-    StandinRecord record = ReadStandinRecord(record_);
-    ASSERT_TRUE(record.present) << "the usage button did not run the stand-in";
-    EXPECT_EQ(StandinPath(), record.commandLine);
-    EXPECT_TRUE(SamePath(folder_, record.workingDirectory))
-        << "expected the program's folder " << folder_ << ", the stand-in ran in "
-        << record.workingDirectory;
+    EXPECT_TRUE(Recorded(StandinPath(), folder_)) << "the usage run";
     EXPECT_EQ(kDecompilerOutput, ItemText(log, IDC_LOG_TEXT));
     ASSERT_TRUE(CloseLog(log));
     EXPECT_EQ(destination, ItemText(main_, IDC_DEST_DIR)) << "the usage run changed the field";
 
     ASSERT_TRUE(RunToEnd(IDC_START, &log));
-    record = ReadStandinRecord(record_);
-    ASSERT_TRUE(record.present) << "the stand-in did not run";
-    EXPECT_TRUE(SamePath(destination, record.workingDirectory))
-        << "after the usage run, expected the destination " << destination
-        << ", the stand-in ran in " << record.workingDirectory;
+    EXPECT_TRUE(Recorded("", destination)) << "the run after the usage run";
     ASSERT_TRUE(CloseLog(log));
 }
 
@@ -211,90 +132,6 @@ TEST_F(ProgramTest, LargeOutputArrivesWholeAndInOrder)
     EXPECT_TRUE(mismatch.first == expected.end())
         << "the log differs from the output at byte " << (mismatch.first - expected.begin());
     ASSERT_TRUE(CloseLog(log));
-}
-
-// The longest command that fits (499 characters) runs whole; one more
-// character is refused with a warning. The stand-in is copied deep into
-// the test folder so that its own path makes the command long, and the
-// help file has the longest path there is (259 characters).
-TEST_F(ProgramTest, LongestCommandRunsAndLongerIsRefused)
-{
-    const size_t kFieldLimit = 259;
-    const size_t kLongest = 499;
-    // decompiler, blank, quote, help file, quote, " /y"
-    const size_t decompilerLength = kLongest - kFieldLimit - 2 - 1 - 3;
-    const size_t folderLength = decompilerLength - std::string("\\standin.exe").size();
-    std::string folder = folder_;
-    while (folder.size() < folderLength) {
-        // Each step adds a backslash and a name; no step may leave room for
-        // a backslash alone.
-        const size_t remaining = folderLength - folder.size();
-        size_t name = remaining - 1 < 60 ? remaining - 1 : 60;
-        if (remaining - 1 - name == 1)
-            --name;
-        folder = MakeSubfolder(folder, std::string(name, 'd'));
-    }
-    const std::string decompiler = JoinPath(folder, "standin.exe");
-    ASSERT_EQ(decompilerLength, decompiler.size()) << decompiler;
-    ASSERT_TRUE(CopyFileA(StandinPath().c_str(), decompiler.c_str(), FALSE));
-
-    const std::string helpFile = PathOfLength(kFieldLimit);
-    ASSERT_TRUE(StartAtMainWindow(RecordThen(""), decompiler));
-    ASSERT_TRUE(FillFields(helpFile, folder_));
-    HWND log = nullptr;
-    ASSERT_TRUE(RunToEnd(IDC_START, &log));
-    const StandinRecord record = ReadStandinRecord(record_);
-    ASSERT_TRUE(record.present) << "the command of 499 characters did not run";
-    EXPECT_EQ(decompiler + " \"" + helpFile + "\" /y", record.commandLine);
-    EXPECT_EQ(kLongest, record.commandLine.size());
-    ASSERT_TRUE(CloseLog(log));
-
-    // One switch more makes 502 characters.
-    ASSERT_TRUE(Click(main_, IDC_CHANGE_OPTIONS));
-    HWND options = nullptr;
-    ASSERT_TRUE(WaitForDialog(program_, kOptionsCaption, IDC_OPTION_CNT, &options));
-    ASSERT_TRUE(Click(options, IDC_OPTION_CNT));
-    ASSERT_TRUE(WaitUntil([&] { return IsItemChecked(options, IDC_OPTION_CNT); }));
-    ASSERT_TRUE(Click(options, IDOK));
-    ASSERT_TRUE(WaitForGone(options, "the options dialog"));
-    DeleteFileA(record_.c_str());
-    ASSERT_TRUE(Click(main_, IDC_START));
-    MessageBoxSeen box;
-    ASSERT_TRUE(WaitForMessageBox(program_, kProgramCaption, &box));
-    EXPECT_EQ(kTooLongWarning, box.text);
-    EXPECT_EQ(main_, box.owner) << "the warning belongs to the main window";
-    EXPECT_EQ(BoxIcon::Warning, box.icon) << "seen " << BoxIconName(box.icon);
-    ASSERT_TRUE(AnswerMessageBox(box));
-    EXPECT_TRUE(NoDialogAppears(program_, kLogCaption, IDC_LOG_TEXT));
-    EXPECT_FALSE(FileExists(record_)) << "the over-long command ran";
-}
-
-// A path longer than a path can be is refused, never cut short: a cut path
-// would run the decompiler on another file or in another folder.
-TEST_F(ProgramTest, PathLongerThanAPathIsRefused)
-{
-    const std::string tooLong = PathOfLength(260);
-    struct Case { const char* name; std::string helpFile; std::string destination; };
-    const Case cases[] = {
-        {"help file", tooLong, folder_},
-        {"destination", "manual.hlp", tooLong},
-        {"both, far too long", tooLong + std::string(740, 'x'), tooLong + std::string(740, 'y')},
-    };
-    ASSERT_TRUE(StartAtMainWindow(RecordThen("")));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(FillFields(c.helpFile, c.destination));
-        ASSERT_TRUE(Click(main_, IDC_START));
-        MessageBoxSeen box;
-        ASSERT_TRUE(WaitForMessageBox(program_, kProgramCaption, &box));
-        EXPECT_EQ(kPathTooLongWarning, box.text);
-        EXPECT_EQ(main_, box.owner) << "the warning belongs to the main window";
-        EXPECT_EQ(BoxIcon::Warning, box.icon) << "seen " << BoxIconName(box.icon);
-        ASSERT_TRUE(AnswerMessageBox(box));
-        EXPECT_TRUE(NoDialogAppears(program_, kLogCaption, IDC_LOG_TEXT));
-        EXPECT_FALSE(FileExists(record_)) << "a cut path ran";
-        EXPECT_EQ(c.helpFile, ItemText(main_, IDC_HELP_FILE)) << "the field was changed";
-    }
 }
 
 TEST_F(ProgramTest, CopyPutsWholeLogOnClipboardEachTime)

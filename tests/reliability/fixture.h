@@ -13,23 +13,13 @@ protected:
     // Sets the decompiler path through "Reset ...", as a user would.
     testing::AssertionResult ResetDecompiler(const std::string& path)
     {
-        testing::AssertionResult pressed = e2e::Click(main_, IDC_RESET_DECOMPILER);
-        if (!pressed)
-            return pressed;
+        RETURN_IF_FAILED(e2e::Click(main_, IDC_RESET_DECOMPILER));
         HWND pathDialog = nullptr;
-        testing::AssertionResult opened =
-            e2e::WaitForDialog(program_, e2e::kProgramCaption, IDC_PATH_FIELD, &pathDialog);
-        if (!opened)
-            return opened;
-        testing::AssertionResult typed = e2e::SetItemText(pathDialog, IDC_PATH_FIELD, path);
-        if (!typed)
-            return typed;
-        testing::AssertionResult accepted = e2e::Click(pathDialog, IDOK);
-        if (!accepted)
-            return accepted;
-        testing::AssertionResult closed = e2e::WaitForGone(pathDialog, "the path dialog");
-        if (!closed)
-            return closed;
+        RETURN_IF_FAILED(
+            e2e::WaitForDialog(program_, e2e::kProgramCaption, IDC_PATH_FIELD, &pathDialog));
+        RETURN_IF_FAILED(e2e::SetItemText(pathDialog, IDC_PATH_FIELD, path));
+        RETURN_IF_FAILED(e2e::Click(pathDialog, IDOK));
+        RETURN_IF_FAILED(e2e::WaitForGone(pathDialog, "the path dialog"));
         const std::string shown = e2e::ItemText(main_, IDC_DECOMPILER_PATH);
         if (shown != path)
             return testing::AssertionFailure()
@@ -37,50 +27,12 @@ protected:
         return testing::AssertionSuccess();
     }
 
-    // Presses "S T A R T" and expects the warning TEXT instead of a run;
-    // the fields keep what was typed.
-    testing::AssertionResult ExpectRefused(const char* text)
-    {
-        const std::string helpFile = e2e::ItemText(main_, IDC_HELP_FILE);
-        const std::string destination = e2e::ItemText(main_, IDC_DEST_DIR);
-        DeleteFileA(record_.c_str());
-        testing::AssertionResult pressed = e2e::Click(main_, IDC_START);
-        if (!pressed)
-            return pressed;
-        e2e::MessageBoxSeen box;
-        testing::AssertionResult shown =
-            e2e::WaitForMessageBox(program_, e2e::kProgramCaption, &box);
-        if (!shown)
-            return shown;
-        testing::AssertionResult answered = e2e::AnswerMessageBox(box);
-        if (!answered)
-            return answered;
-        if (box.text != text)
-            return testing::AssertionFailure()
-                   << "expected the warning '" << text << "', seen '" << box.text << "'";
-        testing::AssertionResult noLog =
-            e2e::NoDialogAppears(program_, e2e::kLogCaption, IDC_LOG_TEXT);
-        if (!noLog)
-            return noLog;
-        if (e2e::FileExists(record_))
-            return testing::AssertionFailure() << "the decompiler ran after the warning";
-        if (e2e::ItemText(main_, IDC_HELP_FILE) != helpFile ||
-            e2e::ItemText(main_, IDC_DEST_DIR) != destination)
-            return testing::AssertionFailure() << "the warning changed the fields";
-        return testing::AssertionSuccess();
-    }
-
     // Copies the log to the clipboard and answers the confirmation.
     testing::AssertionResult CopyLog(HWND log)
     {
-        testing::AssertionResult pressed = e2e::Click(log, IDC_COPY_TO_CLIPBOARD);
-        if (!pressed)
-            return pressed;
+        RETURN_IF_FAILED(e2e::Click(log, IDC_COPY_TO_CLIPBOARD));
         e2e::MessageBoxSeen box;
-        testing::AssertionResult shown =
-            e2e::WaitForMessageBox(program_, e2e::kProgramCaption, &box);
-        if (!shown)
-            return shown;
+        RETURN_IF_FAILED(e2e::WaitForMessageBox(program_, e2e::kProgramCaption, &box));
         return e2e::AnswerMessageBox(box);
     }
 
@@ -106,22 +58,5 @@ protected:
         EXPECT_LE(after.handles, before.handles) << counts;
         EXPECT_LE(after.gdiObjects, before.gdiObjects + kDcCacheGrowth) << counts;
         EXPECT_LE(after.userObjects, before.userObjects) << counts;
-    }
-
-    // A chain of new folders under BASE whose full path has exactly LENGTH
-    // characters.
-    std::string MakeFolderOfLength(const std::string& base, size_t length)
-    {
-        std::string folder = base;
-        while (folder.size() < length) {
-            // Each step adds a backslash and a name; none may leave room
-            // for a backslash alone.
-            const size_t remaining = length - folder.size();
-            size_t name = remaining - 1 < 60 ? remaining - 1 : 60;
-            if (remaining - 1 - name == 1)
-                --name;
-            folder = e2e::MakeSubfolder(folder, std::string(name, 'd'));
-        }
-        return folder;
     }
 };

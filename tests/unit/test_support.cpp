@@ -2,29 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-}  // namespace
 
 ScratchFolder::ScratchFolder()
 {
@@ -34,13 +11,13 @@ ScratchFolder::ScratchFolder()
     char name[64];
     snprintf(name, sizeof name, "qv_unit_%lu_%u", GetCurrentProcessId(), ++counter);
     path_ = std::string(temp) + name;
-    RemoveTree(path_);
+    DeleteTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 ScratchFolder::~ScratchFolder()
 {
-    RemoveTree(path_);
+    DeleteTree(path_);
 }
 
 std::string ModulePath()
@@ -68,34 +45,6 @@ std::string ModuleSettingsPath()
     const size_t dot = path.find_last_of('.');
     const bool hasExtension = dot != std::string::npos && dot >= nameStart;
     return (hasExtension ? path.substr(0, dot) : path) + ".ini";
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadWholeFile(const std::string& path)
-{
-    std::string content;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return content;
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof buffer, file)) > 0)
-        content.append(buffer, count);
-    fclose(file);
-    return content;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& content)
-{
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return;
-    fwrite(content.data(), 1, content.size(), file);
-    fclose(file);
 }
 
 std::vector<std::string> ListFiles(const std::string& folder, const char* pattern)

@@ -2,6 +2,8 @@
 // and written whole, and where the test program and the stand-in live.
 #pragma once
 
+#include "common/files.h"
+
 #include <windows.h>
 
 #include <string>
@@ -34,9 +36,6 @@ std::string StandinPath();
 // The module path with its extension (if any) replaced by ".ini".
 std::string ModuleSettingsPath();
 
-bool FileExists(const std::string& path);
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& content);
 
 // The names of the files in a folder that match a pattern such as "*.ini".
 std::vector<std::string> ListFiles(const std::string& folder, const char* pattern);
