@@ -25,6 +25,19 @@ std::vector<HWND> ChildrenOf(HWND window)
 
 namespace {
 
+// A 32-bit top-down device-independent bitmap of the given size: one DWORD
+// a pixel, rows from the top, as screen captures and comparisons read them.
+BITMAPINFO TopDownRgbInfo(int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return info;
+}
+
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.find_last_of("\\/");
@@ -119,12 +132,7 @@ BoxIcon ClassifyIcon(const RECT& area)
     BoxIcon best = BoxIcon::Unknown;
     size_t bestDifferences = seen.size();
     for (const Candidate& candidate : candidates) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        const BITMAPINFO info = TopDownRgbInfo(width, height);
         void* bits = nullptr;
         const HDC memory = CreateCompatibleDC(nullptr);
         const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -612,12 +620,7 @@ std::string ClipboardText()
 
 HBITMAP MakeDib(int width, int height, DWORD** pixels)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info = TopDownRgbInfo(width, height);
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     *pixels = static_cast<DWORD*>(bits);
@@ -631,12 +634,7 @@ std::vector<DWORD> CaptureScreen(const RECT& area)
     std::vector<DWORD> pixels;
     if (width <= 0 || height <= 0)
         return pixels;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info = TopDownRgbInfo(width, height);
     void* bits = nullptr;
     const HDC screen = GetDC(nullptr);
     const HDC memory = CreateCompatibleDC(screen);

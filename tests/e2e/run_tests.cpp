@@ -1,12 +1,12 @@
 // The main window, the log window and the progress box: one decompile from
 // the fields to the log, the usage run, the warnings, the clipboard and
 // closing.
+#include "common/compare.h"
 #include "e2e/fixture.h"
 #include "standin/known_text.h"
 
 #include <richedit.h>
 
-#include <algorithm>
 
 using namespace e2e;
 
@@ -127,10 +127,7 @@ TEST_F(ProgramTest, LargeOutputArrivesWholeAndInOrder)
     EXPECT_EQ(4194304u, limit) << "the log's text limit";
     const std::string text = ItemText(log, IDC_LOG_TEXT);
     const std::string expected = KnownText(size);
-    ASSERT_EQ(expected.size(), text.size()) << "the log lost or doubled some of the output";
-    const auto mismatch = std::mismatch(expected.begin(), expected.end(), text.begin());
-    EXPECT_TRUE(mismatch.first == expected.end())
-        << "the log differs from the output at byte " << (mismatch.first - expected.begin());
+    EXPECT_TRUE(expected == text) << "the log is not the output: " << DescribeDifference(expected, text);
     ASSERT_TRUE(CloseLog(log));
 }
 

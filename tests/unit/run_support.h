@@ -2,6 +2,8 @@
 // created modeless so the test holds them before and after the run.
 #pragma once
 
+#include "common/compare.h"
+
 #include <windows.h>
 
 #include <string>
@@ -27,5 +29,3 @@ RunOutcome RunInLogWindow(const std::string& commandLine, const std::string& des
 // composes it.
 std::string StandinRunCommand();
 
-// Where two texts first differ, for messages about long texts.
-std::string DescribeDifference(const std::string& expected, const std::string& actual);
