@@ -20,7 +20,9 @@ bool PickFile(HWND owner, const char* filter)
     request.nMaxFile = sizeof fileName;
     request.lpstrFileTitle = fileTitle;
     request.nMaxFileTitle = sizeof fileTitle;
-    request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // The picker must not move our current directory: a decompiler path
+    // without a folder is searched for there, and the usage run starts there.
+    request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (GetOpenFileNameA(&request) != TRUE)
         return false;
     return StoreText(AppState.pickedFile, {fileName});
