@@ -7,6 +7,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -16,11 +17,12 @@ void StepProgress(HWND progressBox)
     SendDlgItemMessageA(progressBox, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
 }
 
-// Starts the child with both output handles on the pipe's write end. It
-// gets no console at all: a console nobody can see would leave a prompt
-// for a key waiting forever, and the whole program with it.
-bool StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
-                PROCESS_INFORMATION& child)
+// Starts the child with both output handles on the pipe's write end and
+// returns ERROR_SUCCESS or the start's error. The child gets no console at
+// all: a console nobody can see would leave a prompt for a key waiting
+// forever, and the whole program with it.
+DWORD StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
+                 PROCESS_INFORMATION& child)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -30,8 +32,10 @@ bool StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     const char* workingDirectory = strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir;
-    return CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS,
-                          nullptr, workingDirectory, &startup, &child) != FALSE;
+    if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                       workingDirectory, &startup, &child))
+        return ERROR_SUCCESS;
+    return GetLastError();
 }
 
 // A NUL byte would end the text handed to the log there, and the rest of
@@ -82,6 +86,37 @@ void CopyPipeToLog(HANDLE readEnd, HWND logText)
     }
 }
 
+// Tells in the log, in place of the child's output, that the child did not
+// start, with what was tried and the system's reason, so that a failed
+// start never looks like a run that printed nothing.
+void AppendStartFailure(HWND logText, const char* commandLine, const char* destDir, DWORD error)
+{
+    char currentDirectory[MAX_PATH] = "";
+    const char* folder = destDir;
+    if (strcmp(destDir, kNoWorkingDirectory) == 0) {
+        const DWORD needed = GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory);
+        if (needed >= sizeof currentDirectory)
+            currentDirectory[0] = '\0';
+        folder = currentDirectory;
+    }
+
+    char reason[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, reason, sizeof reason, nullptr);
+    while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n'))
+        --length;
+    reason[length] = '\0';
+
+    char text[2048];
+    snprintf(text, sizeof text,
+             "Could not start the decompiler.\r\n"
+             "Command: %s\r\n"
+             "Folder: %s\r\n"
+             "Reason: %s%s(error %lu)\r\n",
+             commandLine, folder, reason, length > 0 ? " " : "", error);
+    AppendToLog(logText, text);
+}
+
 void EnableLogButtons(HWND logWindow)
 {
     EnableWindow(GetDlgItem(logWindow, IDOK), TRUE);
@@ -99,11 +134,16 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
     SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+    DWORD startError = ERROR_SUCCESS;
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+        startError = GetLastError();
         readEnd = writeEnd = nullptr;
+    }
 
     PROCESS_INFORMATION child = {};
-    const bool started = writeEnd && StartChild(commandLine, destDir, writeEnd, child);
+    if (writeEnd)
+        startError = StartChild(commandLine, destDir, writeEnd, child);
+    const bool started = writeEnd && startError == ERROR_SUCCESS;
     if (writeEnd)
         CloseHandle(writeEnd);
     if (started)
@@ -111,10 +151,13 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
     StepProgress(progressBox);
 
     const HWND logWindow = GetParent(progressBox);
-    if (readEnd) {
-        CopyPipeToLog(readEnd, GetDlgItem(logWindow, IDC_LOG_TEXT));
+    const HWND logText = GetDlgItem(logWindow, IDC_LOG_TEXT);
+    if (started)
+        CopyPipeToLog(readEnd, logText);
+    else
+        AppendStartFailure(logText, commandLine, destDir, startError);
+    if (readEnd)
         CloseHandle(readEnd);
-    }
     if (started)
         CloseHandle(child.hProcess);
 
