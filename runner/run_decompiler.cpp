@@ -12,6 +12,9 @@
 
 namespace {
 
+// Attempts at starting the child; see StartChild.
+const int kStartAttempts = 3;
+
 void StepProgress(HWND progressBox)
 {
     SendDlgItemMessageA(progressBox, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
@@ -21,6 +24,11 @@ void StepProgress(HWND progressBox)
 // returns ERROR_SUCCESS or the start's error. The child gets no console at
 // all: a console nobody can see would leave a prompt for a key waiting
 // forever, and the whole program with it.
+// Under Wine a start now and then fails with ERROR_INTERNAL_ERROR before
+// any code of the child has run: the new process's heap, placed at random,
+// can cover the page Wine's loader needs for the shared user data, and the
+// loader gives up. Nothing of the child ran, so that failure alone is
+// tried again; every other error is final at once.
 DWORD StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
                  PROCESS_INFORMATION& child)
 {
@@ -32,10 +40,16 @@ DWORD StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     const char* workingDirectory = strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir;
-    if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
-                       workingDirectory, &startup, &child))
-        return ERROR_SUCCESS;
-    return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                           nullptr, workingDirectory, &startup, &child))
+            return ERROR_SUCCESS;
+        error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR)
+            break;
+    }
+    return error;
 }
 
 // A NUL byte would end the text handed to the log there, and the rest of
