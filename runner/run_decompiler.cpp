@@ -14,6 +14,10 @@ namespace {
 
 // Attempts at starting the child; see StartChild.
 const int kStartAttempts = 3;
+// How long a child whose output has ended is given to end itself.
+const DWORD kExitWaitMs = 2000;
+// From here up, an exit code is how Windows reports a crash.
+const DWORD kFirstCrashCode = 0xC0000000;
 
 void StepProgress(HWND progressBox)
 {
@@ -77,27 +81,33 @@ void AppendToLog(HWND logText, const char* text)
 // Reads the pipe to its end, whatever the log accepts, so the child never
 // blocks on a full pipe. A lead byte that ends a chunk waits for its trail
 // byte in front of the next chunk, so no character is split in the log.
-void CopyPipeToLog(HANDLE readEnd, HWND logText)
+// Returns the last byte appended, or NUL when nothing was.
+char CopyPipeToLog(HANDLE readEnd, HWND logText)
 {
     CPINFO codePage = {};
     const bool twoByteCodePage = GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1;
     char chunk[1 + kChunkSize + 1];
     size_t held = 0;
     DWORD count = 0;
+    char lastAppended = '\0';
     while (ReadFile(readEnd, chunk + held, kChunkSize, &count, nullptr)) {
         size_t length = DropNulBytes(chunk, held + count);
         held = twoByteCodePage && EndsInsideCharacter(chunk, length) ? 1 : 0;
         length -= held;
         const char lastByte = chunk[length];
         chunk[length] = '\0';
-        if (length > 0)
+        if (length > 0) {
             AppendToLog(logText, chunk);
+            lastAppended = chunk[length - 1];
+        }
         chunk[0] = lastByte;
     }
     if (held) {
         chunk[1] = '\0';
         AppendToLog(logText, chunk);
+        lastAppended = chunk[0];
     }
+    return lastAppended;
 }
 
 // Tells in the log, in place of the child's output, that the child did not
@@ -128,6 +138,25 @@ void AppendStartFailure(HWND logText, const char* commandLine, const char* destD
              "Folder: %s\r\n"
              "Reason: %s%s(error %lu)\r\n",
              commandLine, folder, reason, length > 0 ? " " : "", error);
+    AppendToLog(logText, text);
+}
+
+// Tells in the log when the child ended with a code other than 0, such as
+// after a crash, on a line of its own. A child still running some time
+// after its output ended has no code yet and gets no line.
+void AppendExitCode(HWND logText, HANDLE process, char lastAppended)
+{
+    DWORD code = 0;
+    if (WaitForSingleObject(process, kExitWaitMs) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process, &code) || code == 0)
+        return;
+    char number[16];
+    snprintf(number, sizeof number, code >= kFirstCrashCode ? "0x%08lX" : "%lu", code);
+    // A bare CR ends a line in the log as well.
+    const bool atLineStart = lastAppended == '\0' || lastAppended == '\n' || lastAppended == '\r';
+    char text[80];
+    snprintf(text, sizeof text, "%sThe decompiler ended with exit code %s.\r\n",
+             atLineStart ? "" : "\r\n", number);
     AppendToLog(logText, text);
 }
 
@@ -166,10 +195,12 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
 
     const HWND logWindow = GetParent(progressBox);
     const HWND logText = GetDlgItem(logWindow, IDC_LOG_TEXT);
-    if (started)
-        CopyPipeToLog(readEnd, logText);
-    else
+    if (started) {
+        const char lastAppended = CopyPipeToLog(readEnd, logText);
+        AppendExitCode(logText, child.hProcess, lastAppended);
+    } else {
         AppendStartFailure(logText, commandLine, destDir, startError);
+    }
     if (readEnd)
         CloseHandle(readEnd);
     if (started)
