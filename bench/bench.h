@@ -31,10 +31,11 @@ std::string CaptureOutput(const std::string& commandLine);
 
 // Taking in one stand-in run, each timed from the pipe's creation:
 // (a) reads discarded; (b) each read appended to a bare rich edit with the
-// log's limit; (c) the program's own run into a log window made from its
-// own template, up to the moment the log window's buttons are enabled.
+// log's limit, visible, or (h) hidden; (c) the program's own run into a log
+// window made from its own template, up to the moment the log window's
+// buttons are enabled.
 double TimeRawRun(const std::string& commandLine);
-double TimeFloorRun(const std::string& commandLine);
+double TimeBareRun(const std::string& commandLine, bool visible);
 double TimeProgramRun(const std::string& commandLine);
 
 // Milliseconds from starting the program to its window titled title being

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-
 namespace {
 
 // The log text control's size in pixels under Wine's dialog font, so the
@@ -73,12 +72,12 @@ double TimeRawRun(const std::string& commandLine)
     return TimeChildRun(commandLine, Discard, nullptr);
 }
 
-double TimeFloorRun(const std::string& commandLine)
+double TimeBareRun(const std::string& commandLine, bool visible)
 {
     const HWND text = CreateWindowExA(
         0, "RICHEDIT", "",
-        WS_POPUP | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-            ES_READONLY | ES_AUTOHSCROLL,
+        (visible ? WS_VISIBLE : 0) | WS_POPUP | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+            ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL,
         100, 100, kLogTextWidth, kLogTextHeight, nullptr, nullptr, GetModuleHandleA(nullptr),
         nullptr);
     SendMessageA(text, EM_EXLIMITTEXT, 0, kLogTextLimit);

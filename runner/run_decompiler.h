@@ -9,6 +9,7 @@ const DWORD kChunkSize = 1024;
 
 // Runs commandLine in destDir (or in our own current directory when destDir
 // is "NONE") and copies its output into the log text of the progress box's
-// owner. Returns when the child's output has ended, with the log window's
-// buttons enabled and the progress box ended.
+// owner. A child that could not start, or that ended with an exit code other
+// than 0, is told in the log. Returns when the child's output has ended,
+// with the log window's buttons enabled and the progress box ended.
 void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir);
