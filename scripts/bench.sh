@@ -1,7 +1,6 @@
 #!/bin/sh
 # Builds the benchmarks (build/bench, 64-bit, Release), runs them headless
-# in a Wine session of their own and prints the table; bench/README.md says
-# what each variant is and holds the latest figures.
+# in a Wine session of their own and prints the table.
 #   sh scripts/bench.sh [REPEATS]     REPEATS: runs of each variant, default 5
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,54 +1,64 @@
 #include "common/files.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
-#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+std::string BuildFolder()
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string module(path, length < sizeof path ? length : 0);
+    return module.substr(0, module.find_last_of('\\'));
+}
+
+std::string StandinPath()
+{
+    return BuildFolder() + "\\standin.exe";
+}
+
+std::string FreshFolder(const std::string& name)
+{
+    const std::string scratch = BuildFolder() + "\\scratch";
+    const std::string folder = scratch + "\\" + name;
+    // The shell's delete takes a list of names, ended by an empty one.
+    const std::string doomed = folder + '\0';
+    SHFILEOPSTRUCTA remove = {};
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = doomed.c_str();
+    remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&remove);
+    CreateDirectoryA(scratch.c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string ReadWholeFile(const std::string& path)
+StandinRecord ReadRecord(const std::string& path)
 {
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char chunk[4096];
-    size_t count;
-    while ((count = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, count);
-    fclose(file);
-    return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    if (FILE* file = fopen(path.c_str(), "wb")) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
-}
-
-void DeleteTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            const std::string path = folder + "\\" + name;
-            if (name == "." || name == "..")
-                continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    std::istringstream lines(ReadWholeFile(path));
+    StandinRecord record;
+    std::getline(lines, record.module);
+    std::getline(lines, record.commandLine);
+    std::getline(lines, record.directory);
+    return record;
 }

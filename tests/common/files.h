@@ -1,11 +1,24 @@
-// File helpers the unit and end-to-end tests share.
+// Files and folders for the test programs.
 #pragma once
 
 #include <string>
 
-bool FileExists(const std::string& path);
-// The whole file as bytes; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
+// The folder of the running test program, where the build also put
+// Quorvantel.exe and the stand-in decompiler.
+std::string BuildFolder();
+std::string StandinPath();
+
+// An empty folder BuildFolder()\scratch\NAME, made afresh.
+std::string FreshFolder(const std::string& name);
+
+std::string ReadWholeFile(const std::string& path);  // empty when it cannot be read
 void WriteWholeFile(const std::string& path, const std::string& bytes);
-// Deletes FOLDER with everything in it, read-only files too.
-void DeleteTree(const std::string& folder);
+bool FileExists(const std::string& path);
+
+// What the stand-in's record action wrote: the module that ran, its command
+// line and its working directory; all empty when nothing ran.
+struct StandinRecord
+{
+    std::string module, commandLine, directory;
+};
+StandinRecord ReadRecord(const std::string& path);

@@ -1,0 +1,149 @@
+// The settings file, the switches and the two decompiler command lines.
+#include "common/files.h"
+#include "core/app_state.h"
+#include "core/command_line.h"
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Pairs of a process command line and the settings path it gives.
+void ExpectSettingsPaths(const std::vector<std::pair<std::string, std::string>>& rows)
+{
+    for (const auto& row : rows) {
+        StoreText(AppState.settingsPath, {"stale"});
+        DeriveSettingsPath(row.first.c_str());
+        EXPECT_EQ(row.second, AppState.settingsPath) << "command line [" << row.first << "]";
+    }
+}
+
+}  // namespace
+
+TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
+{
+    const std::string own = BuildFolder() + "\\unit_tests.ini", longest(252, 'a');  // 259 with "C:\" and ".ini"
+    ExpectSettingsPaths({
+        {"\"C:\\Tools\\Front\\front.exe\"", "C:\\Tools\\Front\\front.ini"},
+        {"\"C:\\My.Tools\\front.beta.exe\" \"a.hlp\" /x", "C:\\My.Tools\\front.beta.ini"},
+        {"\"C:\\My.Tools\\front\"", "C:\\My.Tools\\front.ini"},
+        {"\"\\\\server\\share\\front.exe\"", "\\\\server\\share\\front.ini"},
+        {"\"C:\\" + longest + ".exe\"", "C:\\" + longest + ".ini"},
+        {"\"C:\\" + longest + "a.exe\"", ""},  // one character too long: no settings file
+        {"\"C:\\" + std::string(293, 'a') + ".exe\"", ""},
+        {"front.exe C:\\m.hlp", own},
+        {"C:\\Tools\\front.exe", own},
+        {"\"Tools\\front.exe\"", own},
+        {"\"C:\\Tools\\front.exe", own},
+        {"", own},
+    });
+}
+
+// In code page 932 the trail byte of 0x95 0x5C looks like a backslash.
+TEST(DoubleByte, SettingsPathSeesTheDotBeforeATrailByteBackslash)
+{
+    ASSERT_EQ(932u, GetACP()) << "this test needs the code page 932 session";
+    ExpectSettingsPaths({
+        {"\"C:\\Tools\\front.\x95\x5C\"", "C:\\Tools\\front.ini"},
+        {"\"C:\\a.b\\\x95\x5C.exe\"", "C:\\a.b\\\x95\x5C.ini"},
+    });
+}
+
+TEST(Settings, FileFollowsTheProfileRules)
+{
+    const std::string file = FreshFolder("settings") + "\\front.ini", longest = "C:\\" + std::string(256, 'p');
+    StoreText(AppState.settingsPath, {file.c_str()});
+    const std::pair<std::string, std::string> rows[] = {
+        {"[Config]\r\nDecoPath=C:\\Deco\\HELPDECO.EXE\r\n", "C:\\Deco\\HELPDECO.EXE"},
+        {"[Config]\r\nDecoPath=\"C:\\Program Files\\d.exe\"\r\n", "C:\\Program Files\\d.exe"},
+        {"[CONFIG]\r\ndecopath =  C:\\d.exe  \r\n", "C:\\d.exe"},
+        {"[Config]\r\nDecoPath=    \r\n", ""},
+        {"[Other]\r\nDecoPath=C:\\d.exe\r\n[Config]\r\n", ""},
+        {"[Config]\r\nDecoPath=" + longest + "\r\n", longest},
+        {"[Config]\r\nDecoPath=" + longest + "q\r\n", ""},  // never a path cut short
+        {"", ""},                                          // no file
+    };
+    for (const auto& row : rows) {
+        DeleteFileA(file.c_str());
+        if (!row.first.empty())
+            WriteWholeFile(file, row.first);
+        StoreText(AppState.decompilerPath, {"stale"});
+        EXPECT_EQ(!row.second.empty(), LoadDecompilerPath()) << row.first;
+        EXPECT_EQ(row.second, AppState.decompilerPath) << row.first;
+    }
+
+    WriteWholeFile(file, "[Other]\r\nKey=kept\r\n[Config]\r\nDecoPath=C:\\old.exe\r\n");
+    SaveDecompilerPath("C:\\Program Files\\Deco\\HELPDECO.EXE");
+    EXPECT_EQ("[Other]\r\nKey=kept\r\n[Config]\r\nDecoPath=C:\\Program Files\\Deco\\HELPDECO.EXE\r\n",
+              ReadWholeFile(file));
+    StoreText(AppState.decompilerPath, {""});
+    EXPECT_TRUE(LoadDecompilerPath());
+    EXPECT_STREQ("C:\\Program Files\\Deco\\HELPDECO.EXE", AppState.decompilerPath);
+}
+
+// Given an empty name, the profile functions would use win.ini.
+TEST(Settings, NoSettingsPathReadsAndWritesNothing)
+{
+    StoreText(AppState.settingsPath, {""});
+    SaveDecompilerPath("C:\\Deco\\HELPDECO.EXE");
+    EXPECT_STREQ("C:\\Deco\\HELPDECO.EXE", AppState.decompilerPath) << "the path holds in memory";
+    char stored[MAX_PATH] = "";
+    GetProfileStringA("Config", "DecoPath", "", stored, sizeof stored);
+    EXPECT_STREQ("", stored) << "the path went into win.ini";
+    EXPECT_FALSE(LoadDecompilerPath());
+}
+
+TEST(CommandLine, SwitchesFollowTheBoxOrder)
+{
+    const std::pair<std::vector<bool>, const char*> rows[] = {
+        {{0, 0, 0, 0, 0, 0}, " /y"},    {{1, 0, 0, 0, 0, 1}, " /y /b /x"},
+        {{0, 1, 0, 1, 0, 0}, " /y /c /g"}, {{0, 0, 1, 0, 1, 0}, " /y /m /d"},
+        {{1, 1, 1, 1, 1, 1}, " /y /b /c /m /g /d /x"},
+    };
+    for (const auto& row : rows) {
+        const bool all[kOptionalSwitchCount] = {true, true, true, true, true, true};
+        BuildSwitches(all);  // each build starts afresh
+        bool ticked[kOptionalSwitchCount];
+        std::copy(row.first.begin(), row.first.end(), ticked);
+        BuildSwitches(ticked);
+        EXPECT_STREQ(row.second, AppState.switches);
+    }
+}
+
+// Unquoted, "C:\Program Files\x.exe" would make the system try
+// "C:\Program.exe" first. A run command holds at most 499 characters:
+// decompiler + 2 + help file + 1 + 21 for all seven switches.
+TEST(CommandLine, RunAndUsageLinesToTheByte)
+{
+    const std::string d250(250, 'd'), blank248 = "C:\\a b" + std::string(242, 'd'), all = " /y /b /c /m /g /d /x";
+    struct Row
+    {
+        std::string decompiler, helpFile, switches, run, usage;  // run empty: refused
+    } rows[] = {
+        {"C:\\Tools\\HELPDECO.EXE", "C:\\Help\\manual.hlp", " /y /c /x",
+         "C:\\Tools\\HELPDECO.EXE \"C:\\Help\\manual.hlp\" /y /c /x", "C:\\Tools\\HELPDECO.EXE"},
+        {"C:\\Program Files\\H.EXE", "..\\my help.hlp", " /y", "\"C:\\Program Files\\H.EXE\" \"..\\my help.hlp\" /y",
+         "\"C:\\Program Files\\H.EXE\""},
+        {"\"C:\\Program Files\\H.EXE\"", "a.hlp", " /y", "\"C:\\Program Files\\H.EXE\" \"a.hlp\" /y",
+         "\"C:\\Program Files\\H.EXE\""},
+        {"C:\\\tH.EXE", "a.hlp", " /y", "\"C:\\\tH.EXE\" \"a.hlp\" /y", "\"C:\\\tH.EXE\""},
+        {d250, std::string(225, 'f'), all, d250 + " \"" + std::string(225, 'f') + "\"" + all, d250},
+        {d250, std::string(226, 'f'), all, "", d250},
+        {blank248, std::string(226, 'f'), all, "", "\"" + blank248 + "\""},  // the quotes count too
+    };
+    for (const Row& row : rows) {
+        StoreText(AppState.decompilerPath, {row.decompiler.c_str()});
+        StoreText(AppState.pickedFile, {row.helpFile.c_str()});
+        StoreText(AppState.switches, {row.switches.c_str()});
+        StoreText(AppState.destDir, {"C:\\Out"});
+        EXPECT_EQ(!row.run.empty(), ComposeRunCommand()) << row.decompiler;
+        EXPECT_EQ(row.run, AppState.commandLine) << row.decompiler;
+        ComposeUsageCommand();
+        EXPECT_EQ(row.usage, AppState.commandLine) << row.decompiler;
+        EXPECT_STREQ("NONE", AppState.destDir);
+    }
+}
