@@ -25,17 +25,18 @@ stop() {
     [ -z "$vnc" ] || kill "$vnc" 2>/dev/null || true
     sh tests/wine/session.sh stop "$session"
 }
+failed() { echo "The Wine session did not start; see $log" >&2; exit 1; }
 trap stop EXIT
 trap 'exit 130' INT TERM HUP
 
 mkdir -p "$session"
 : > "$log"
 if [ -n "${DISPLAY:-}" ]; then
-    QV_SESSION_DISPLAY=$DISPLAY sh tests/wine/session.sh start "$session" >>"$log" 2>&1
+    QV_SESSION_DISPLAY=$DISPLAY sh tests/wine/session.sh start "$session" >>"$log" 2>&1 || failed
     echo "Quorvantel starts on the display $DISPLAY."
 else
     echo "Making the Wine session (the first time takes a little longer) ..."
-    sh tests/wine/session.sh start "$session" >>"$log" 2>&1
+    sh tests/wine/session.sh start "$session" >>"$log" 2>&1 || failed
     display=":$(cat "$session/display")"
     # -localhost: only programs on this machine can connect.
     x11vnc -display "$display" -localhost -autoport 5900 -nopw -forever -shared \
