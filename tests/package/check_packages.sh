@@ -1,9 +1,7 @@
 #!/bin/sh
-# Checks the release zips: each holds exactly its target's executable, the
-# README, the changelog and the licence in one folder; the texts are plain
-# ASCII with Windows line ends; the executable is the build's, of the right
-# machine, stripped, with its manifest and version block. The resources are
-# read with windres, without Wine.
+# Checks the release zips: exactly the executable, README, changelog and
+# licence in one folder; texts plain ASCII with CRLF; the build's executable,
+# of its machine, stripped, with manifest and version block (read by windres).
 #   check_packages.sh WIN32_BUILD_DIR WIN64_BUILD_DIR VERSION
 set -u
 failures=0
