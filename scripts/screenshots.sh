@@ -26,7 +26,8 @@ shoot() {
     finished="$session/$state.done"
     rm -f "$ready" "$finished"
     # Wine reads a Unix path on drive Z: with forward slashes.
-    tests/wine/run.sh "$session" "$build/e2e_pose.exe" "$state" "Z:$ready" "Z:$finished" &
+    tests/wine/run.sh "$session" "$build/e2e_pose.exe" "$state" "Z:$ready" "Z:$finished" \
+        2>>"$session/wine.log" &
     pose=$!
     tries=0
     until [ -s "$ready" ]; do

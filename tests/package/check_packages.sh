@@ -1,41 +1,60 @@
 #!/bin/sh
-# Checks the release zips: each holds exactly the executable of its own
-# target, the README and the licence (both with Windows line ends), in one
-# folder, and the executable is the one the build made.
+# Checks the release zips: exactly the executable, README, changelog and
+# licence in one folder; texts plain ASCII with CRLF; the build's executable,
+# of its machine, stripped, with manifest and version block (read by windres).
 #   check_packages.sh WIN32_BUILD_DIR WIN64_BUILD_DIR VERSION
 set -u
 failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+fail() { echo "FAIL: $zip: $*"; failures=$((failures + 1)); }
+version=$3
+numbers="$(echo "$version" | sed 's/\./, /g'), 0"
+cr=$(printf '\r')
 
 check() {  # build folder, target, PE machine word as od prints it
-    build=$1 target=$2 machine=$3
-    folder="Quorvantel-$version-$target"
-    zip="$build/$folder.zip"
-    [ -f "$zip" ] || { fail "$zip is missing (run scripts/package.sh)"; return; }
-    expected=$(printf '%s\n' "$folder/LICENSE.txt" "$folder/Quorvantel.exe" "$folder/README.txt")
-    listed=$(unzip -Z1 "$zip" | sort)
-    [ "$listed" = "$expected" ] || fail "$zip holds:
-$listed
-expected:
-$expected"
+    folder="Quorvantel-$version-$2"
+    zip="$1/$folder.zip"
+    [ -f "$zip" ] || { fail "missing (run scripts/package.sh)"; return; }
+    listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
+    expected="$folder/CHANGELOG.txt $folder/LICENSE.txt $folder/Quorvantel.exe $folder/README.txt "
+    [ "$listed" = "$expected" ] || fail "holds $listed, not $expected"
     unpacked=$(mktemp -d)
     unzip -q "$zip" -d "$unpacked"
-    exe="$unpacked/$folder/Quorvantel.exe"
-    cmp -s "$exe" "$build/Quorvantel.exe" || fail "$zip: Quorvantel.exe differs from $build/Quorvantel.exe"
-    offset=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-    found=$(od -An -tx2 -j$((offset + 4)) -N2 "$exe" | tr -d ' ')
-    [ "$found" = "$machine" ] || fail "$zip: machine $found, expected $machine"
-    for text in README.txt LICENSE.txt; do
+    for text in README.txt CHANGELOG.txt LICENSE.txt; do
         file="$unpacked/$folder/$text"
+        LC_ALL=C grep -q "[^ -~$cr]" "$file" && fail "$text has characters outside printable ASCII"
         lines=$(wc -l < "$file")
-        crlf=$(grep -c "$(printf '\r')\$" "$file")
-        [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] || fail "$zip: $text has $crlf CRLF ends in $lines lines"
+        crlf=$(grep -c "$cr\$" "$file")
+        [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] || fail "$text: $crlf CRLF ends in $lines lines"
+    done
+    exe="$unpacked/$folder/Quorvantel.exe"
+    cmp -s "$exe" "$1/Quorvantel.exe" || fail "Quorvantel.exe is not $1/Quorvantel.exe"
+    pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
+    machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
+    [ "$machine" = "$3" ] || fail "machine $machine, expected $3"
+    symbols=$(od -An -tu4 -j$((pe + 16)) -N4 "$exe" | tr -d ' ')
+    debug=$(x86_64-w64-mingw32-objdump -h "$exe" | grep -c ' \.debug')
+    [ "$symbols" = 0 ] && [ "$debug" = 0 ] || fail "not stripped: $symbols symbols, $debug debug sections"
+    x86_64-w64-mingw32-windres -i "$exe" -O rc > "$unpacked/resources.rc" 2>&1
+    manifest=$(sed -n '/^1 24 /,/^END/p' "$unpacked/resources.rc")
+    ids=$(echo "$manifest" | sed -n 's/.*supportedOS Id=""\([^"]*\)"".*/\1/p' | tr '\n' ' ')
+    [ "$ids" = "$supported" ] || fail "manifest names the Windows versions '$ids'"
+    echo "$manifest" | grep -q 'requestedExecutionLevel level=""asInvoker""' ||
+        fail "manifest does not ask for asInvoker"
+    echo "$manifest" | grep -qi 'Common-Controls\|dpiAware' &&
+        fail "manifest names common controls 6 or DPI awareness"
+    for line in "FILEVERSION $numbers" "PRODUCTVERSION $numbers" "\"FileVersion\", \"$numbers\"" \
+        "\"ProductVersion\", \"$numbers\"" '"ProductName", "Quorvantel"' \
+        '"InternalName", "Quorvantel"' '"OriginalFilename", "Quorvantel.exe"'; do
+        grep -q "^ *\(VALUE \)\?$line\$" "$unpacked/resources.rc" || fail "version block lacks $line"
     done
     rm -rf "$unpacked"
     echo "checked $zip"
 }
 
-version=$3
+# Windows Vista, 7, 8, 8.1, 10 and 11.
+supported="{e2011457-1546-43c5-a5fe-008deee3d3f0} {35138b9a-5d96-4fbd-8e2d-a2440225f93a} \
+{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38} {1f676c76-80e1-4239-95bb-83d0f6d0da78} \
+{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a} "
 check "$1" win32 014c
 check "$2" win64 8664
 [ $failures -eq 0 ]

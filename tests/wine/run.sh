@@ -5,6 +5,6 @@
 set -eu
 dir=${QV_WINE_SESSION:-$1}
 shift
-export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} DISPLAY=":$(cat "$dir/display")"
+export WINEPREFIX="$dir/prefix" WINEDEBUG=${WINEDEBUG:--all} DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")"
 export LC_ALL="$(cat "$dir/locale")"
 exec wine "$@"

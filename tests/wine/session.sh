@@ -4,6 +4,9 @@
 #   session.sh start DIR [LOCALE]   start the display, make the prefix
 #   session.sh stop DIR             end the session's Wine and display
 # LOCALE (for instance ja_JP.UTF-8) sets the prefix's ANSI code page.
+# QV_SESSION_DISPLAY, when set (for instance to :0), names a display to use
+# instead of starting one. The file DIR/display holds the display: a bare
+# number for the session's own Xvfb, else the name as given.
 set -eu
 command=$1
 dir=$2
@@ -23,25 +26,34 @@ start() {
     stop
     mkdir -p "$dir"
     echo "$locale" > "$dir/locale"
-    : > "$dir/display"
-    # Xvfb picks a free display number and tells it through descriptor 3.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
-    echo $! > "$dir/xvfb.pid"
-    tries=0
-    until [ -s "$dir/display" ]; do
-        tries=$((tries + 1))
-        [ $tries -le 100 ] || { echo "Xvfb did not start" >&2; exit 1; }
-        sleep 0.1
-    done
-    export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY=":$(cat "$dir/display")" LC_ALL="$locale"
+    if [ -n "${QV_SESSION_DISPLAY:-}" ]; then
+        echo "$QV_SESSION_DISPLAY" > "$dir/display"
+    else
+        : > "$dir/display"
+        # Xvfb picks a free display number and tells it through descriptor 3.
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
+        echo $! > "$dir/xvfb.pid"
+        tries=0
+        until [ -s "$dir/display" ]; do
+            tries=$((tries + 1))
+            [ $tries -le 100 ] || { echo "Xvfb did not start" >&2; exit 1; }
+            sleep 0.1
+        done
+    fi
+    export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")" LC_ALL="$locale"
     if [ ! -f "$dir/prefix/system.reg" ]; then
         wineboot -i >/dev/null 2>&1
     fi
-    # This Wine does not find its own Marlett font in a new prefix, and
-    # caption buttons and scroll arrows would show letters in its place.
-    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-    fi
+    # This Wine does not find its own fonts in a new prefix. Without Marlett
+    # caption buttons and scroll arrows show letters in its place; without
+    # the bitmap MS Sans Serif (sserife.fon, which the prefix's font list
+    # already names) the dialogs get a wider vector font, and a label such
+    # as "Current Options : " no longer fits its line.
+    for font in marlett.ttf sserife.fon; do
+        if [ -f "/usr/share/wine/fonts/$font" ]; then
+            cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+        fi
+    done
     # Without a window manager every dialog close would wait two seconds.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # A crashing child must end, not wait in a debugger nobody sees.
