@@ -41,9 +41,13 @@ start() {
         done
     fi
     export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")" LC_ALL="$locale"
-    if [ ! -f "$dir/prefix/system.reg" ]; then
-        wineboot -i >/dev/null 2>&1
-    fi
+    # One Wine server, and with it Wine's own services and desktop, for the
+    # whole session, started here with no output of a test's: a server or
+    # service that a test program started would hold that test's output
+    # open after it ended, and the test runner would wait for it.
+    mkdir -p "$WINEPREFIX"
+    wineserver -p >/dev/null 2>&1
+    wineboot -i >/dev/null 2>&1
     # This Wine does not find its own fonts in a new prefix. Without Marlett
     # caption buttons and scroll arrows show letters in its place; without
     # the bitmap MS Sans Serif (sserife.fon, which the prefix's font list
@@ -62,7 +66,6 @@ start() {
     # Without a Debugger value Wine still starts its own, whose crash dialog
     # would keep the crashed child, and the pipe it holds, alive.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wineserver -w
 }
 
 case $command in
