@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the benchmarks (build/bench, 64-bit, Release), runs them headless
-# in a Wine session of their own and prints the table.
+# in a Wine session of their own and prints the table; bench/README.md says
+# what each variant is and holds the latest figures.
 #   sh scripts/bench.sh [REPEATS]     REPEATS: runs of each variant, default 5
 set -eu
 cd "$(dirname "$0")/.."
