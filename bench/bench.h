@@ -1,6 +1,6 @@
 // The benchmarks' shared parts: a clock and medians, the stand-in decompiler
-// run the way the program runs a decompiler, the three ways of taking in
-// its output, and the real program driven from outside as a user would.
+// run the way the program runs a decompiler, and the ways of taking in its
+// output. The real program is driven with the tests' driver.
 #pragma once
 
 #include <windows.h>
@@ -37,20 +37,3 @@ std::string CaptureOutput(const std::string& commandLine);
 double TimeRawRun(const std::string& commandLine);
 double TimeBareRun(const std::string& commandLine, bool visible);
 double TimeProgramRun(const std::string& commandLine);
-
-// Milliseconds from starting the program to its window titled title being
-// visible; the window is then closed. Negative when it never showed.
-double TimeStartUp(const std::string& path, const char* title);
-
-// Quorvantel started and left at its main window, fields filled, for runs.
-struct RunningProgram
-{
-    PROCESS_INFORMATION process;
-    HWND mainWindow;
-};
-bool OpenQuorvantel(const std::string& path, const std::string& destDir, RunningProgram& program);
-void CloseQuorvantel(RunningProgram& program);
-
-// Milliseconds from clicking "S T A R T" to both log buttons enabled; the
-// log window is then closed. Negative when the run did not finish.
-double TimeStartClick(RunningProgram& program);

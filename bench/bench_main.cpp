@@ -11,6 +11,10 @@
 // by side in one run, the variants alternate, and medians are taken.
 #include "bench/bench.h"
 
+#include "common/files.h"
+#include "e2e/driver.h"
+#include "res/resource.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -49,7 +53,7 @@ int RunStreamVariant(const std::string& variant, size_t bytes)
 {
     InitCommonControls();
     LoadLibraryA("riched32.dll");
-    SetStandInActions("hex=" + std::to_string(bytes) + "/4096");
+    SetStandInActions("text=" + std::to_string(bytes) + "/4096");
     const std::string command = StandInCommand();
     const double ms = variant == "raw"       ? TimeRawRun(command)
                       : variant == "visible" ? TimeBareRun(command, true)
@@ -147,17 +151,29 @@ std::vector<double> ReadColdStarts(const std::string& program)
     return values;
 }
 
+// Milliseconds from starting EXECUTABLE to its window CAPTION with control
+// CONTROL_ID showing; negative when it never showed.
+double TimeStartUp(const char* executable, const char* caption, int controlId)
+{
+    driver::Program program;
+    const std::string folder = FreshFolder("start-up");
+    const double start = NowMs();
+    const bool shown = driver::Start(program, folder, "C:\\HELPDECO.EXE", "", executable) &&
+                       driver::WaitFor(program, caption, controlId, 60000);
+    const double elapsed = NowMs() - start;
+    driver::End(program);
+    return shown ? elapsed : -1;
+}
+
 void MeasureAndPrintStartUp(int repeats)
 {
-    const std::string quorvantel = ProgramFolder() + "Quorvantel.exe";
-    const std::string empty = ProgramFolder() + "bench_empty_dialog.exe";
     std::vector<double> program, yardstick;
     for (int repeat = 0; repeat < repeats; ++repeat) {
         if (repeat % 2)
-            yardstick.push_back(TimeStartUp(empty, "Empty Dialog"));
-        program.push_back(TimeStartUp(quorvantel, "Quorvantel"));
+            yardstick.push_back(TimeStartUp("bench_empty_dialog.exe", "Empty Dialog", 0));
+        program.push_back(TimeStartUp("Quorvantel.exe", "Quorvantel", IDC_HELP_FILE));
         if (repeat % 2 == 0)
-            yardstick.push_back(TimeStartUp(empty, "Empty Dialog"));
+            yardstick.push_back(TimeStartUp("bench_empty_dialog.exe", "Empty Dialog", 0));
     }
     const std::vector<double> coldProgram = ReadColdStarts("quorvantel");
     const std::vector<double> coldYardstick = ReadColdStarts("empty");
@@ -181,6 +197,38 @@ double TimeHiddenRun(const std::string& actions)
     return TimeBareRun(StandInCommand(), false);
 }
 
+// Quorvantel at its main window, the stand-in doing ACTIONS, fields filled.
+struct OpenProgram
+{
+    driver::Program program;
+    HWND main = nullptr;
+};
+
+void Open(OpenProgram& open, const std::string& name, const std::string& actions)
+{
+    const std::string folder = FreshFolder(name);
+    driver::Start(open.program, folder, StandinPath(), actions);
+    open.main = driver::WaitFor(open.program, "Quorvantel", IDC_HELP_FILE, 60000);
+    driver::Type(open.main, IDC_HELP_FILE, "bench.hlp");
+    driver::Type(open.main, IDC_DEST_DIR, folder);
+}
+
+// Milliseconds from clicking "S T A R T" to both log buttons enabled; the
+// log window is then closed. Negative when the run did not end.
+double TimeStartClick(OpenProgram& open)
+{
+    const double start = NowMs();
+    driver::Click(open.main, IDC_START);
+    const HWND log = driver::WaitFor(open.program, "Decompiler Log : ", IDC_LOG_TEXT, 60000);
+    const bool ended = log && driver::WaitUntil(
+                                  [&] { return driver::Enabled(log, IDOK) && driver::Enabled(log, IDC_COPY_TO_CLIPBOARD); },
+                                  60000);
+    const double elapsed = NowMs() - start;
+    driver::Click(log, IDOK);
+    driver::Gone(log);
+    return ended ? elapsed : -1;
+}
+
 // A run's time for its output is the run less the same run with no output,
 // which takes out the child's start and, for the program, its two timers.
 // The program reads STANDIN_ACTIONS once, at its start, so one copy runs
@@ -188,13 +236,9 @@ double TimeHiddenRun(const std::string& actions)
 void MeasureAndPrintRealisticRun(int repeats)
 {
     const std::string mixed = "mixed=" + std::to_string(kMixedBytes);
-    const std::string folder = ProgramFolder();
-    const std::string destDir = folder.substr(0, folder.size() - 1);
-    RunningProgram withOutput = {}, withoutOutput = {};
-    SetStandInActions(mixed);
-    OpenQuorvantel(folder + "Quorvantel.exe", destDir, withOutput);
-    SetStandInActions(kNoOutput);
-    OpenQuorvantel(folder + "Quorvantel.exe", destDir, withoutOutput);
+    OpenProgram withOutput, withoutOutput;
+    Open(withOutput, "with-output", mixed);
+    Open(withoutOutput, "without-output", kNoOutput);
     // The first runs load what the later ones find loaded.
     TimeStartClick(withOutput);
     TimeStartClick(withoutOutput);
@@ -212,8 +256,8 @@ void MeasureAndPrintRealisticRun(int repeats)
             hidden.push_back(TimeHiddenRun(mixed));
         }
     }
-    CloseQuorvantel(withOutput);
-    CloseQuorvantel(withoutOutput);
+    driver::End(withOutput.program);
+    driver::End(withoutOutput.program);
     SetStandInActions(mixed);
     const size_t bytes = CaptureOutput(StandInCommand()).size();
     const double p = Median(program) - Median(programEmpty);
@@ -229,7 +273,6 @@ void MeasureAndPrintRealisticRun(int repeats)
            Median(hidden), Median(hiddenEmpty), h, p / h, Verdict(p <= 1.25 * h));
 }
 
-// Quorvantel.ini beside the program, naming the stand-in, is bench.sh's.
 int RunTable(int repeats)
 {
     LoadLibraryA("riched32.dll");

@@ -55,10 +55,11 @@ char IconOf(HWND box)
 
 }  // namespace
 
-bool Start(Program& program, const std::string& folder, const std::string& decompiler, const std::string& actions)
+bool Start(Program& program, const std::string& folder, const std::string& decompiler, const std::string& actions,
+           const std::string& executable)
 {
-    const std::string executable = folder + "\\Quorvantel.exe";
-    if (!CopyFileA((BuildFolder() + "\\Quorvantel.exe").c_str(), executable.c_str(), FALSE))
+    const std::string copy = folder + "\\" + executable;
+    if (!CopyFileA((BuildFolder() + "\\" + executable).c_str(), copy.c_str(), FALSE))
         return false;
     if (!decompiler.empty())
         WriteWholeFile(folder + "\\Quorvantel.ini", "[Config]\r\nDecoPath=" + decompiler + "\r\n");
@@ -67,7 +68,7 @@ bool Start(Program& program, const std::string& folder, const std::string& decom
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(program.job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    std::string commandLine = "\"" + executable + "\"";
+    std::string commandLine = "\"" + copy + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
