@@ -95,7 +95,9 @@ void ShowLog(HWND logText)
 
 // Reads the pipe to its end, whatever the log accepts, so the child never
 // blocks on a full pipe. A lead byte that ends a chunk waits for its trail
-// byte in front of the next chunk, so no character is split in the log.
+// byte in front of the next chunk, so no character is split in the log; a
+// CR that ends a chunk waits likewise, since a CR LF split between two
+// appends shows in the log as two line ends.
 // The log's redrawing is off; it is shown at most every kShowIntervalMs,
 // timed here since the loop dispatches no messages. Returns the last byte
 // appended, or NUL when nothing was.
@@ -110,7 +112,8 @@ char CopyPipeToLog(HANDLE readEnd, HWND logText)
     DWORD shownAt = GetTickCount();
     while (ReadFile(readEnd, chunk + held, kChunkSize, &count, nullptr)) {
         size_t length = DropNulBytes(chunk, held + count);
-        held = twoByteCodePage && EndsInsideCharacter(chunk, length) ? 1 : 0;
+        const bool endsInCarriageReturn = length > 0 && chunk[length - 1] == '\r';
+        held = endsInCarriageReturn || (twoByteCodePage && EndsInsideCharacter(chunk, length)) ? 1 : 0;
         length -= held;
         const char lastByte = chunk[length];
         chunk[length] = '\0';

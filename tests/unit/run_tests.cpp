@@ -37,9 +37,19 @@ INT_PTR CALLBACK InertDialog(HWND, UINT message, WPARAM, LPARAM)
 struct RunResult
 {
     std::string log;
-    LRESULT limit = 0;  // before the run
+    LRESULT limit = 0, lines = 0;  // the limit before the run
     bool buttonsEnabled = false, atEnd = false;
 };
+
+// The lines a text shows in the log: CR LF, a bare LF and a bare CR each end
+// one, but a bare CR at the very end shows no new line.
+LRESULT LinesOf(const std::string& text)
+{
+    LRESULT lines = 1;
+    for (size_t i = 0; i < text.size(); ++i)
+        lines += text[i] == '\n' || (text[i] == '\r' && i + 1 < text.size() && text[i + 1] != '\n');
+    return lines;
+}
 
 // Caret after the last character; a vertical scroll bar, when the text needs
 // one, shown and at the bottom.
@@ -77,6 +87,7 @@ RunResult RunStandin(const std::string& actions)
     result.log.resize(static_cast<size_t>(GetWindowTextA(text, &result.log[0], static_cast<int>(result.log.size()))));
     result.buttonsEnabled = IsWindowEnabled(GetDlgItem(log, IDOK)) && IsWindowEnabled(GetDlgItem(log, IDC_COPY_TO_CLIPBOARD));
     result.atEnd = AtEnd(text);
+    result.lines = SendMessageA(text, EM_GETLINECOUNT, 0, 0);
     DestroyWindow(box);
     DestroyWindow(log);
     return result;
@@ -98,6 +109,7 @@ void ExpectRun(const std::string& actions, const std::string& expected, const st
                                         << expected.substr(0, 300) << "], the log holds " << result.log.size()
                                         << " [" << result.log.substr(0, 300) << "]";
     EXPECT_EQ(kLogTextLimit, result.limit) << label;
+    EXPECT_EQ(LinesOf(expected), result.lines) << label << ": the lines the log shows";
     EXPECT_TRUE(result.buttonsEnabled) << label;
     EXPECT_TRUE(result.atEnd) << label << ": the caret or the scroll bar is not at the end";
 }
