@@ -4,11 +4,12 @@
 # the stand-in decompiler), docs/path-dialog.png, docs/options-dialog.png.
 #   scripts/screenshots.sh [BUILD_FOLDER]     (default build/win64)
 # Builds nothing: the folder must hold Quorvantel.exe, standin.exe and
-# e2e_pose.exe, which puts the program into each state and holds it there.
+# e2e_tests.exe, whose pose puts the program into each state and holds it
+# there.
 set -eu
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build/win64}" && pwd)
-for program in Quorvantel.exe standin.exe e2e_pose.exe; do
+for program in Quorvantel.exe standin.exe e2e_tests.exe; do
     [ -f "$build/$program" ] || { echo "no $build/$program: build the win64 preset first" >&2; exit 1; }
 done
 
@@ -26,8 +27,9 @@ shoot() {
     finished="$session/$state.done"
     rm -f "$ready" "$finished"
     # Wine reads a Unix path on drive Z: with forward slashes.
-    tests/wine/run.sh "$session" "$build/e2e_pose.exe" "$state" "Z:$ready" "Z:$finished" \
-        2>>"$session/wine.log" &
+    QV_POSE=$state QV_POSE_READY="Z:$ready" QV_POSE_DONE="Z:$finished" tests/wine/run.sh "$session" \
+        "$build/e2e_tests.exe" --gtest_also_run_disabled_tests --gtest_filter=ProgramTest.DISABLED_Pose \
+        >>"$session/wine.log" 2>&1 &
     pose=$!
     tries=0
     until [ -s "$ready" ]; do
@@ -39,11 +41,11 @@ shoot() {
         fi
         sleep 0.1
     done
-    read -r x y width height < "$ready"
-    import -display "$display" -window root -crop "${width}x${height}+${x}+${y}" +repage "docs/$picture"
+    geometry=$(cat "$ready")
+    import -display "$display" -window root -crop "$geometry" +repage "docs/$picture"
     : > "$finished"
     wait $pose
-    echo "docs/$picture: ${width}x${height}"
+    echo "docs/$picture: $geometry"
 }
 
 shoot main main-window.png

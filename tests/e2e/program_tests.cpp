@@ -267,7 +267,7 @@ TEST_F(ProgramTest, DISABLED_Pose)
         Click(window, IDC_OPTION_CNT);
         Click(window, IDC_OPTION_HEX_DUMP);
     }
-    SetForegroundWindow(window);
+    SendMessageA(window, WM_NCACTIVATE, TRUE, 0);  // an active caption, as the user sees it
     Sleep(500);
     RECT area;
     GetWindowRect(window, &area);
