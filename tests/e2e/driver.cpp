@@ -32,27 +32,6 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return static_cast<LRESULT>(result);
 }
 
-// The icon of a message box, by the colours on the screen: red for the
-// error icon, yellow for the warning; '?' until it is painted.
-char IconOf(HWND box)
-{
-    const HWND icon = GetDlgItem(box, kBoxIcon);
-    RECT area;
-    if (!IsWindowVisible(icon) || !Send(icon, STM_GETICON, 0, 0) || !GetWindowRect(icon, &area))
-        return ' ';
-    const HDC screen = GetDC(nullptr);
-    int red = 0, yellow = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) {
-            const COLORREF colour = GetPixel(screen, x, y);
-            const bool strong = GetRValue(colour) > 160 && GetBValue(colour) < 100;
-            red += strong && GetGValue(colour) < 100;
-            yellow += strong && GetGValue(colour) > 160;
-        }
-    ReleaseDC(nullptr, screen);
-    return red > 50 ? 'x' : yellow > 50 ? '!' : '?';
-}
-
 }  // namespace
 
 bool Start(Program& program, const std::string& folder, const std::string& decompiler, const std::string& actions,
@@ -184,7 +163,7 @@ Box WaitForBox(const Program& program)
     Box box;
     WaitUntil([&] {
         for (HWND dialog : DialogsOf(program.id))
-            if (GetDlgItem(dialog, kBoxIcon) && GetDlgItem(dialog, kBoxText) && (box.icon = IconOf(dialog)) != '?')
+            if (GetDlgItem(dialog, kBoxIcon) && GetDlgItem(dialog, kBoxText))
                 return (box.window = dialog) != nullptr;
         return false;
     });

@@ -52,13 +52,11 @@ void Click(HWND dialog, int controlId);
 bool Enabled(HWND dialog, int controlId);
 bool Checked(HWND dialog, int controlId);
 
-// A message box of the program; icon ' ' for none, '!' for the warning and
-// 'x' for the error icon, read off the screen.
+// A message box of the program.
 struct Box
 {
     HWND window = nullptr, owner = nullptr;
     std::string text;
-    char icon = '?';
 };
 Box WaitForBox(const Program& program);
 bool Answer(const Box& box);  // its first button

@@ -10,17 +10,10 @@
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    // Children still running when the test program ends go with it.
-    const HANDLE job = CreateJobObjectA(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    AssignProcessToJobObject(job, GetCurrentProcess());
     InitCommonControls();
     const HMODULE richEdit = LoadLibraryA("riched32.dll");
     AppState.instance = GetModuleHandleA(nullptr);
     const int result = RUN_ALL_TESTS();
     FreeLibrary(richEdit);
-    CloseHandle(job);
     return result;
 }

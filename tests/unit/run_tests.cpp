@@ -25,7 +25,7 @@ DWORD WINAPI WatchDeadline(LPVOID)
     for (;; Sleep(500))
         if (deadline != 0 && GetTickCount64() > deadline) {
             fprintf(stderr, "FATAL: a run did not end within a minute\n");
-            TerminateProcess(GetCurrentProcess(), 3);  // the job ends the children
+            TerminateProcess(GetCurrentProcess(), 3);  // the session's end ends the children
         }
 }
 

@@ -1,16 +1,14 @@
 #!/bin/sh
 # A Wine session for tests: its own X display (Xvfb) and its own Wine
 # prefix, both under one folder, so test runs never disturb each other.
-#   session.sh start DIR [LOCALE]   start the display, make the prefix
-#   session.sh stop DIR             end the session's Wine and display
-# LOCALE (for instance ja_JP.UTF-8) sets the prefix's ANSI code page.
+#   session.sh start DIR    start the display, make the prefix
+#   session.sh stop DIR     end the session's Wine and display
 # QV_SESSION_DISPLAY, when set (for instance to :0), names a display to use
 # instead of starting one. The file DIR/display holds the display: a bare
 # number for the session's own Xvfb, else the name as given.
 set -eu
 command=$1
 dir=$2
-locale=${3:-C.UTF-8}
 
 stop() {
     if [ -d "$dir/prefix" ]; then
@@ -25,7 +23,6 @@ stop() {
 start() {
     stop
     mkdir -p "$dir"
-    echo "$locale" > "$dir/locale"
     if [ -n "${QV_SESSION_DISPLAY:-}" ]; then
         echo "$QV_SESSION_DISPLAY" > "$dir/display"
     else
@@ -40,7 +37,7 @@ start() {
             sleep 0.1
         done
     fi
-    export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")" LC_ALL="$locale"
+    export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")" LC_ALL=C.UTF-8
     # One Wine server, and with it Wine's own services and desktop, for the
     # whole session, started here with no output of a test's: a server or
     # service that a test program started would hold that test's output
@@ -71,5 +68,5 @@ start() {
 case $command in
     start) start ;;
     stop) stop ;;
-    *) echo "usage: session.sh start|stop DIR [LOCALE]" >&2; exit 2 ;;
+    *) echo "usage: session.sh start|stop DIR" >&2; exit 2 ;;
 esac
