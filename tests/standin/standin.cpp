@@ -2,18 +2,15 @@
 // Started with no arguments it prints a usage line; with a help file, a short
 // made-up decompile report. The tests steer it with the environment variable
 // STANDIN_ACTIONS instead, a list of actions separated by ';':
-//   record=PATH    write our module path, command line and working directory
-//                  to PATH, one a line
-//   text=N/W       N bytes of the known text to stdout, in writes of W bytes
-//   mixed=N        about N bytes of progress, result and warning lines
-//   stdout=TEXT    TEXT to stdout (stderr=TEXT likewise)
-//   nul            "before", a NUL byte and "after", in one write
-//   dbcs=N         "a" and N two-byte characters of code page 932, one write
-//   keywait        prompt for a key on the console and wait for it
+//   record=PATH  our module, command line and working directory into PATH
+//   text=N/W     N bytes of the known text, in writes of W bytes
+//   mixed=N      about N bytes of progress, result and warning lines
+//   stdout=TEXT, stderr=TEXT, sleep=MS, exit=CODE
+//   nul          "before", a NUL byte and "after", in one write
+//   dbcs=N       "a" and N two-byte characters of code page 932, one write
+//   keywait      prompt for a key on the console and wait for it
 //   grandchild=MS  start a copy of us that holds our output for MS ms
-//   sleep=MS       wait MS milliseconds
-//   crash          die of an access violation, without an error box
-//   exit=CODE      end now with CODE
+//   crash        die of an access violation, without an error box
 #include "output.h"
 
 #include <windows.h>
@@ -21,6 +18,7 @@
 #include <conio.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -32,17 +30,16 @@ void Write(bool toError, const std::string& text)
               static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
-// About LENGTH bytes as a decompile prints them, one write a line: a progress
-// line per topic that the next one overwrites (bare CR), every fourth topic a
-// result line, every fifth a warning on standard error.
+// As a decompile prints: a progress line per topic that the next one
+// overwrites (bare CR), every fourth topic a result, every fifth a warning
+// on standard error; one write a line.
 void WriteMixedOutput(size_t length)
 {
     size_t written = 0;
     auto line = [&](bool toError, const char* format, unsigned topic) {
         char text[64];
-        const int used = snprintf(text, sizeof text, format, topic);
-        Write(toError, std::string(text, static_cast<size_t>(used)));
-        written += static_cast<size_t>(used);
+        written += static_cast<size_t>(snprintf(text, sizeof text, format, topic));
+        Write(toError, text);
     };
     for (unsigned topic = 1; written < length; ++topic) {
         line(false, "Decompiling topic %u ...\r", topic);
@@ -50,17 +47,6 @@ void WriteMixedOutput(size_t length)
             line(false, "topic%u.rtf written\r\n", topic);
         if (topic % 5 == 0)
             line(true, "Warning: topic %u: unknown macro\r\n", topic);
-    }
-}
-
-void Record(const char* path)
-{
-    char module[MAX_PATH] = "", directory[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, module, sizeof module);
-    GetCurrentDirectoryA(sizeof directory, directory);
-    if (FILE* file = fopen(path, "wb")) {
-        fprintf(file, "%s\n%s\n%s\n", module, GetCommandLineA(), directory);
-        fclose(file);
     }
 }
 
@@ -86,7 +72,10 @@ void Perform(const std::string& name, const std::string& argument)
 {
     const unsigned long number = strtoul(argument.c_str(), nullptr, 10);
     if (name == "record") {
-        Record(argument.c_str());
+        char module[MAX_PATH] = "", directory[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, module, sizeof module);
+        GetCurrentDirectoryA(sizeof directory, directory);
+        std::ofstream(argument, std::ios::binary) << module << "\n" << GetCommandLineA() << "\n" << directory << "\n";
     } else if (name == "text") {
         const size_t slash = argument.find('/');
         const size_t piece = slash == std::string::npos ? number : strtoul(argument.c_str() + slash + 1, nullptr, 10);
