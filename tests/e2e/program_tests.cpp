@@ -163,6 +163,14 @@ TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
     EXPECT_EQ(folder_, ReadRecord(Record()).directory);
     Close(RunToEnd());
     EXPECT_EQ(destination, ReadRecord(Record()).directory);
+
+    // "NONE" exactly means the program's own folder; "none" names a folder.
+    ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", "NONE"));
+    Close(RunToEnd());
+    EXPECT_EQ(folder_, ReadRecord(Record()).directory);
+    ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", "none"));
+    const HWND lowerCase = RunToEnd();
+    EXPECT_NE(std::string::npos, Text(lowerCase, IDC_LOG_TEXT).find("\r\nFolder: none\r\n"));
 }
 
 TEST_F(ProgramTest, OptionsBuildSwitchesInBoxOrderAndCancelKeepsThem)

@@ -162,23 +162,6 @@ TEST(Run, OutputPastTheLogsBoundEndsTheRun)
     EXPECT_TRUE(result.atEnd);
 }
 
-// "NONE" exactly means the program's own current directory.
-TEST(Run, OnlyUpperCaseNoneMeansTheCurrentDirectory)
-{
-    const std::string folder = FreshFolder("none");
-    CreateDirectoryA((folder + "\\none").c_str(), nullptr);
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(sizeof previous, previous);
-    SetCurrentDirectoryA(folder.c_str());
-    for (const std::string destination : {"NONE", "none", "None"}) {
-        ComposeRun(destination);
-        RunStandin("record=" + folder + "\\record.txt");
-        const std::string expected = folder + (destination == "NONE" ? "" : "\\none");
-        EXPECT_EQ(0, lstrcmpiA(expected.c_str(), ReadRecord(folder + "\\record.txt").directory.c_str())) << destination;
-    }
-    SetCurrentDirectoryA(previous);
-}
-
 // "a" and N two-byte characters in one write: from N = 512 on, the first
 // read of 1024 bytes ends on a lead byte.
 TEST(DoubleByte, CharacterSplitBetweenReadsArrivesWhole)
