@@ -108,18 +108,10 @@ std::string Controls(HWND dialog)
 {
     std::string list;
     for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        char kind[8] = "";
-        GetClassNameA(control, kind, sizeof kind);
-        const std::string name = kind;
-        const LONG style = GetWindowLongA(control, GWL_STYLE);
-        const bool icon = name == "Static" && (style & SS_TYPEMASK) == SS_ICON;
-        const bool bitmap = name == "Static" ? (style & SS_TYPEMASK) == SS_BITMAP : name == "Button" && (style & BS_BITMAP);
-        std::string text = Text(control);
-        if (icon || bitmap)
-            text = Send(control, name == "Static" ? STM_GETIMAGE : BM_GETIMAGE, icon ? IMAGE_ICON : IMAGE_BITMAP, 0)
-                       ? "image"
-                       : "none";
-        list += std::to_string(static_cast<short>(GetDlgCtrlID(control))) + "[" + text + "]";
+        const std::string text = Text(control);
+        // A picture's text is its image's resource number, marked by 0xFF.
+        list += std::to_string(static_cast<short>(GetDlgCtrlID(control))) + "[" +
+                (text.compare(0, 1, "\xFF") == 0 ? "image" : text) + "]";
     }
     return list;
 }
@@ -158,24 +150,20 @@ bool Checked(HWND dialog, int controlId)
     return Send(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-Box WaitForBox(const Program& program)
+std::string AnswerBox(const Program& program, HWND* owner)
 {
-    Box box;
+    HWND box = nullptr;
     WaitUntil([&] {
         for (HWND dialog : DialogsOf(program.id))
             if (GetDlgItem(dialog, kBoxIcon) && GetDlgItem(dialog, kBoxText))
-                return (box.window = dialog) != nullptr;
-        return false;
+                box = dialog;
+        return box != nullptr;
     });
-    box.owner = GetWindow(box.window, GW_OWNER);
-    box.text = Text(box.window, kBoxText);
-    return box;
-}
-
-bool Answer(const Box& box)
-{
-    PostMessageA(box.window, WM_COMMAND, IDOK, 0);
-    return Gone(box.window);
+    *owner = GetWindow(box, GW_OWNER);
+    const std::string text = box ? Text(box, kBoxText) : "";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    Gone(box);
+    return text;
 }
 
 std::string Clipboard()

@@ -43,7 +43,7 @@ bool Gone(HWND window, DWORD waitMs = kWaitMs);
 std::string Windows(const Program& program);
 
 // What a dialog shows: each control's id and text, in order, "id[text]";
-// "image" for a picture or an image button that has its image.
+// "image" for a picture.
 std::string Controls(HWND dialog);
 std::string Text(HWND window);
 std::string Text(HWND dialog, int controlId);
@@ -52,14 +52,9 @@ void Click(HWND dialog, int controlId);
 bool Enabled(HWND dialog, int controlId);
 bool Checked(HWND dialog, int controlId);
 
-// A message box of the program.
-struct Box
-{
-    HWND window = nullptr, owner = nullptr;
-    std::string text;
-};
-Box WaitForBox(const Program& program);
-bool Answer(const Box& box);  // its first button
+// Waits for a message box of the program, answers it, and gives its text
+// and its owner ("" when none came).
+std::string AnswerBox(const Program& program, HWND* owner);
 
 std::string Clipboard();
 

@@ -36,7 +36,6 @@ TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
         {"\"C:\\" + longest + "a.exe\"", ""},  // one character too long: no settings file
         {"\"C:\\" + std::string(293, 'a') + ".exe\"", ""},
         {"front.exe C:\\m.hlp", own},
-        {"C:\\Tools\\front.exe", own},
         {"\"Tools\\front.exe\"", own},
         {"\"C:\\Tools\\front.exe", own},
         {"", own},
@@ -130,7 +129,6 @@ TEST(CommandLine, RunAndUsageLinesToTheByte)
          "\"C:\\Program Files\\H.EXE\""},
         {"\"C:\\Program Files\\H.EXE\"", "a.hlp", " /y", "\"C:\\Program Files\\H.EXE\" \"a.hlp\" /y",
          "\"C:\\Program Files\\H.EXE\""},
-        {"C:\\\tH.EXE", "a.hlp", " /y", "\"C:\\\tH.EXE\" \"a.hlp\" /y", "\"C:\\\tH.EXE\""},
         {d250, std::string(225, 'f'), all, d250 + " \"" + std::string(225, 'f') + "\"" + all, d250},
         {d250, std::string(226, 'f'), all, "", d250},
         {blank248, std::string(226, 'f'), all, "", "\"" + blank248 + "\""},  // the quotes count too
