@@ -43,6 +43,9 @@ bool Start(Program& program, const std::string& folder, const std::string& decom
     if (!decompiler.empty())
         WriteWholeFile(folder + "\\Quorvantel.ini", "[Config]\r\nDecoPath=" + decompiler + "\r\n");
     SetEnvironmentVariableA("STANDIN_ACTIONS", actions.empty() ? nullptr : actions.c_str());
+    // Under Wine the desktop ends a few seconds after its last user, and a
+    // program that starts as it ends dies: the driver is a user from here on.
+    GetDesktopWindow();
     program.job = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;

@@ -9,6 +9,7 @@
 //   nul          "before", a NUL byte and "after", in one write
 //   dbcs=N       "a" and N two-byte characters of code page 932, one write
 //   keywait      prompt for a key on the console and wait for it
+//   closeout     close our output, and so the pipe, while we go on
 //   grandchild=MS  start a copy of us that holds our output for MS ms
 //   crash        die of an access violation, without an error box
 #include "output.h"
@@ -97,6 +98,9 @@ void Perform(const std::string& name, const std::string& argument)
         Write(false, "Press any key to continue\r\n");
         _getch();
         Write(false, "key read\r\n");
+    } else if (name == "closeout") {
+        CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+        CloseHandle(GetStdHandle(STD_ERROR_HANDLE));
     } else if (name == "grandchild") {
         StartGrandchild(argument);
     } else if (name == "sleep") {

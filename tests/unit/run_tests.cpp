@@ -38,8 +38,8 @@ LRESULT LinesOf(const std::string& text)
     return lines;
 }
 
-// Caret after the last character; a vertical scroll bar, when the text needs
-// one, shown and at the bottom.
+// The text shown (drawn again after the run), its caret after the last
+// character, and a vertical scroll bar, when it needs one, at the bottom.
 bool AtEnd(HWND text)
 {
     CHARRANGE selection = {};
@@ -50,7 +50,8 @@ bool AtEnd(HWND text)
     GetScrollInfo(text, SB_VERT, &bar);
     const int page = static_cast<int>(bar.nPage);
     const bool barAtBottom = (GetWindowLongA(text, GWL_STYLE) & WS_VSCROLL) && bar.nPos + page >= bar.nMax;
-    return selection.cpMin == GetWindowTextLengthA(text) && (page == 0 || bar.nMax < page || barAtBottom);
+    return IsWindowVisible(text) && selection.cpMin == GetWindowTextLengthA(text) &&
+           (page == 0 || bar.nMax < page || barAtBottom);
 }
 
 // Runs AppState.commandLine in AppState.destDir, the stand-in doing ACTIONS.
@@ -129,6 +130,8 @@ TEST(Run, LogHoldsWhatTheChildWroteAndWhyItEnded)
         {"keywait", "Press any key to continue\r\nkey read\r\n"},
         {"stdout=child\r\n;grandchild=1500", "child\r\ngrandchild done\r\n"},
         {"stdout=done\r\n;exit=3", "done\r\n" + ExitLine("3")},
+        {"stdout=50%\r;exit=3", "50%\r" + ExitLine("3")},  // a bare CR ends a line too
+        {"stdout=closing\r\n;closeout;sleep=300;exit=3", "closing\r\n" + ExitLine("3")},  // waited for
         {"text=5000/1000;crash", KnownText(5000) + "\r\n" + ExitLine("0xC0000005")},  // on a line of its own
     };
     ComposeRun(FreshFolder("run"));
