@@ -48,11 +48,6 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 StandinRecord ReadRecord(const std::string& path)
 {
     std::istringstream lines(ReadWholeFile(path));

@@ -13,10 +13,8 @@ std::string FreshFolder(const std::string& name);
 
 std::string ReadWholeFile(const std::string& path);  // empty when it cannot be read
 void WriteWholeFile(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
 
-// What the stand-in's record action wrote: the module that ran, its command
-// line and its working directory; all empty when nothing ran.
+// What the stand-in recorded; all empty when nothing ran.
 struct StandinRecord
 {
     std::string module, commandLine, directory;

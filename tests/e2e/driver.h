@@ -18,9 +18,9 @@ struct Program
     DWORD id = 0;
 };
 
-// Copies Quorvantel.exe (or another EXECUTABLE of the build) into FOLDER and
-// starts it there as the shell does, its full path quoted, with DECOMPILER
-// (unless empty) as its stored path and the stand-in doing ACTIONS.
+// Starts a copy of Quorvantel.exe (or another EXECUTABLE of the build) in
+// FOLDER as the shell does, DECOMPILER (unless empty) stored as its path, the
+// stand-in doing ACTIONS.
 bool Start(Program& program, const std::string& folder, const std::string& decompiler,
            const std::string& actions, const std::string& executable = "Quorvantel.exe");
 // Ends the program and its children; its exit code, or STILL_ACTIVE.

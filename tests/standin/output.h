@@ -1,5 +1,4 @@
-// The known text the stand-in decompiler prints, shared with the tests that
-// check that every byte of it reached the log, and with the benchmarks.
+// The known text the stand-in prints and the tests expect, byte for byte.
 #pragma once
 
 #include <cstdio>

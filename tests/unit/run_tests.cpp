@@ -44,9 +44,7 @@ bool AtEnd(HWND text)
 {
     CHARRANGE selection = {};
     SendMessageA(text, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    SCROLLINFO bar = {};
-    bar.cbSize = sizeof bar;
-    bar.fMask = SIF_ALL;
+    SCROLLINFO bar = {sizeof bar, SIF_ALL, 0, 0, 0, 0, 0};
     GetScrollInfo(text, SB_VERT, &bar);
     const int page = static_cast<int>(bar.nPage);
     const bool barAtBottom = (GetWindowLongA(text, GWL_STYLE) & WS_VSCROLL) && bar.nPos + page >= bar.nMax;
@@ -91,9 +89,8 @@ void ComposeRun(const std::string& destination, const std::string& decompiler = 
 void ExpectRun(const std::string& actions, const std::string& expected, const std::string& label)
 {
     const RunResult result = RunStandin(actions);
-    EXPECT_TRUE(expected == result.log) << label << ": expected " << expected.size() << " bytes ["
-                                        << expected.substr(0, 300) << "], the log holds " << result.log.size()
-                                        << " [" << result.log.substr(0, 300) << "]";
+    EXPECT_TRUE(expected == result.log) << label << ": expected [" << expected.substr(0, 300) << "] ("
+                                        << expected.size() << " bytes), the log holds [" << result.log.substr(0, 300) << "]";
     EXPECT_EQ(kLogTextLimit, result.limit) << label;
     EXPECT_EQ(LinesOf(expected), result.lines) << label << ": the lines the log shows";
     EXPECT_TRUE(result.buttonsEnabled) << label;
@@ -203,16 +200,12 @@ DWORD CountGdiTableEntries()
     return count;
 }
 
+// A window left behind takes its child windows with it, so the top-level
+// windows tell.
 BOOL CALLBACK CountWindow(HWND, LPARAM count)
 {
     ++*reinterpret_cast<DWORD*>(count);
     return TRUE;
-}
-
-BOOL CALLBACK CountWindowTree(HWND window, LPARAM count)
-{
-    EnumChildWindows(window, CountWindow, count);
-    return CountWindow(window, count);
 }
 
 struct Counts
@@ -233,7 +226,7 @@ Counts CountResources()
     if (counts.gdiObjects == 0)
         counts.gdiObjects = CountGdiTableEntries();
     if (counts.userObjects == 0)
-        EnumThreadWindows(GetCurrentThreadId(), CountWindowTree, reinterpret_cast<LPARAM>(&counts.userObjects));
+        EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&counts.userObjects));
     return counts;
 }
 

@@ -3,9 +3,8 @@
 # prefix, both under one folder, so test runs never disturb each other.
 #   session.sh start DIR    start the display, make the prefix
 #   session.sh stop DIR     end the session's Wine and display
-# QV_SESSION_DISPLAY, when set (for instance to :0), names a display to use
-# instead of starting one. The file DIR/display holds the display: a bare
-# number for the session's own Xvfb, else the name as given.
+# QV_SESSION_DISPLAY (for instance :0) names a display to use instead of an
+# Xvfb of the session's own; DIR/display holds the one in use.
 set -eu
 command=$1
 dir=$2
@@ -38,18 +37,14 @@ start() {
         done
     fi
     export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")" LC_ALL=C.UTF-8
-    # One Wine server, and with it Wine's own services and desktop, for the
-    # whole session, started here with no output of a test's: a server or
-    # service that a test program started would hold that test's output
-    # open after it ended, and the test runner would wait for it.
+    # One Wine server, with Wine's own services, for the whole session: those
+    # a test program started would hold its output open after it ended.
     mkdir -p "$WINEPREFIX"
     wineserver -p >/dev/null 2>&1
     wineboot -i >/dev/null 2>&1
-    # This Wine does not find its own fonts in a new prefix. Without Marlett
-    # caption buttons and scroll arrows show letters in its place; without
-    # the bitmap MS Sans Serif (sserife.fon, which the prefix's font list
-    # already names) the dialogs get a wider vector font, and a label such
-    # as "Current Options : " no longer fits its line.
+    # This Wine does not copy its own fonts into a new prefix: without Marlett
+    # caption buttons show letters, without the bitmap MS Sans Serif a label
+    # such as "Current Options : " no longer fits its line.
     for font in marlett.ttf sserife.fon; do
         if [ -f "/usr/share/wine/fonts/$font" ]; then
             cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
