@@ -47,13 +47,3 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }
-
-StandinRecord ReadRecord(const std::string& path)
-{
-    std::istringstream lines(ReadWholeFile(path));
-    StandinRecord record;
-    std::getline(lines, record.module);
-    std::getline(lines, record.commandLine);
-    std::getline(lines, record.directory);
-    return record;
-}

@@ -14,9 +14,3 @@ std::string FreshFolder(const std::string& name);
 std::string ReadWholeFile(const std::string& path);  // empty when it cannot be read
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
-// What the stand-in recorded; all empty when nothing ran.
-struct StandinRecord
-{
-    std::string module, commandLine, directory;
-};
-StandinRecord ReadRecord(const std::string& path);

@@ -46,19 +46,13 @@ bool Start(Program& program, const std::string& folder, const std::string& decom
     // Under Wine the desktop ends a few seconds after its last user, and a
     // program that starts as it ends dies: the driver is a user from here on.
     GetDesktopWindow();
-    program.job = CreateJobObjectA(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(program.job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     std::string commandLine = "\"" + copy + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        folder.c_str(), &startup, &started))
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &started))
         return false;
-    AssignProcessToJobObject(program.job, started.hProcess);
-    ResumeThread(started.hThread);
     CloseHandle(started.hThread);
     program.process = started.hProcess;
     program.id = started.dwProcessId;
@@ -69,12 +63,12 @@ DWORD End(Program& program, DWORD waitMs)
 {
     DWORD exitCode = STILL_ACTIVE;
     if (program.process) {
-        WaitForSingleObject(program.process, waitMs);
-        GetExitCodeProcess(program.process, &exitCode);
+        if (WaitForSingleObject(program.process, waitMs) == WAIT_TIMEOUT)
+            TerminateProcess(program.process, STILL_ACTIVE);
+        else
+            GetExitCodeProcess(program.process, &exitCode);
         CloseHandle(program.process);
     }
-    if (program.job)
-        CloseHandle(program.job);  // ends whatever still runs
     program = Program();
     return exitCode;
 }

@@ -14,7 +14,6 @@ const DWORD kWaitMs = 5000;
 struct Program
 {
     HANDLE process = nullptr;
-    HANDLE job = nullptr;  // the program and every child it starts
     DWORD id = 0;
 };
 
@@ -23,7 +22,7 @@ struct Program
 // stand-in doing ACTIONS.
 bool Start(Program& program, const std::string& folder, const std::string& decompiler,
            const std::string& actions, const std::string& executable = "Quorvantel.exe");
-// Ends the program and its children; its exit code, or STILL_ACTIVE.
+// Ends the program, after WAIT_MS at most; its exit code, or STILL_ACTIVE.
 DWORD End(Program& program, DWORD waitMs = 0);
 
 template <typename Done>

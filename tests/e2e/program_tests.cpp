@@ -22,14 +22,12 @@ protected:
     void SetUp() override { folder_ = FreshFolder(testing::UnitTest::GetInstance()->current_test_info()->name()); }
     void TearDown() override { End(program_); }
 
-    // The stand-in records how it was started, then does ACTIONS.
+    // The stand-in first tells in the log how it was started, then does ACTIONS.
     void StartAtMainWindow(const std::string& actions = "", const std::string& decompiler = StandinPath())
     {
-        ASSERT_TRUE(Start(program_, folder_, decompiler, "record=" + Record() + ";" + actions));
+        ASSERT_TRUE(Start(program_, folder_, decompiler, "record;" + actions));
         ASSERT_TRUE(main_ = WaitFor(program_, kCaption, IDC_HELP_FILE, 15000)) << Windows(program_);
     }
-
-    std::string Record() const { return folder_ + "\\record.txt"; }
 
     void Fill(const std::string& helpFile, const std::string& destination)
     {
@@ -39,7 +37,6 @@ protected:
     // Presses BUTTON and waits for the log window and the end of its run.
     HWND RunToEnd(int button = IDC_START)
     {
-        DeleteFileA(Record().c_str());
         Click(main_, button);
         const HWND log = WaitFor(program_, kLog, IDC_LOG_TEXT);
         EXPECT_TRUE(WaitUntil([&] {
@@ -54,6 +51,15 @@ protected:
         ASSERT_TRUE(Gone(log) && WaitUntil([&] { return IsWindowEnabled(main_); })) << Windows(program_);
     }
 
+    // The log of a run to its end; the log window is closed.
+    std::string Logged(int button = IDC_START)
+    {
+        const HWND log = RunToEnd(button);
+        const std::string text = Text(log, IDC_LOG_TEXT);
+        Close(log);
+        return text;
+    }
+
     // A message box with TEXT, owned by OWNER; answered.
     void ExpectBox(const std::string& text, HWND owner)
     {
@@ -66,6 +72,12 @@ protected:
     Program program_;
     HWND main_ = nullptr;
 };
+
+// What the stand-in's "record" writes.
+std::string Ran(const std::string& module, const std::string& commandLine, const std::string& folder)
+{
+    return module + "\r\n" + commandLine + "\r\n" + folder + "\r\n";
+}
 
 }  // namespace
 
@@ -127,8 +139,8 @@ TEST_F(ProgramTest, StartRefusesEmptyFieldsAndWhatWouldNotFit)
 
 TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
 {
-    ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("sleep=500;stdout=Decompiling ...\r\n;stderr=Warning: no title\r\n"));
-    const std::string destination = folder_ + "\\out";
+    ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("sleep=500"));
+    const std::string destination = folder_ + "\\out", command = StandinPath() + " \"manual.hlp\" /y";
     CreateDirectoryA(destination.c_str(), nullptr);
     ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", destination));
     Click(main_, IDC_START);
@@ -141,9 +153,7 @@ TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
     EXPECT_FALSE(Enabled(log, IDOK) || Enabled(log, IDC_COPY_TO_CLIPBOARD)) << "usable before the run ended";
     ASSERT_TRUE(Gone(progress));
     EXPECT_TRUE(Enabled(log, IDOK) && Enabled(log, IDC_COPY_TO_CLIPBOARD));
-    EXPECT_EQ("1012[Decompiling ...\r\nWarning: no title\r\n]1[Close]1013[Copy To Clipboard]", Controls(log));
-    EXPECT_EQ(StandinPath() + " \"manual.hlp\" /y", ReadRecord(Record()).commandLine);
-    EXPECT_EQ(destination, ReadRecord(Record()).directory);
+    EXPECT_EQ("1012[" + Ran(StandinPath(), command, destination) + "]1[Close]1013[Copy To Clipboard]", Controls(log));
     for (int copy = 0; copy < 2; ++copy) {
         OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard();
         Click(log, IDC_COPY_TO_CLIPBOARD);
@@ -153,20 +163,14 @@ TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
     Close(log);
 
     // The usage button runs the decompiler alone, in the program's folder,
-    // and leaves the destination to the next "S T A R T".
-    Close(RunToEnd(IDC_USAGE));
-    EXPECT_EQ(StandinPath(), ReadRecord(Record()).commandLine);
-    EXPECT_EQ(folder_, ReadRecord(Record()).directory);
-    Close(RunToEnd());
-    EXPECT_EQ(destination, ReadRecord(Record()).directory);
-
-    // "NONE" exactly means the program's own folder; "none" names a folder.
+    // and leaves the destination to the next "S T A R T". "NONE" exactly
+    // means the program's own folder; "none" names a folder.
+    EXPECT_EQ(Ran(StandinPath(), StandinPath(), folder_), Logged(IDC_USAGE));
+    EXPECT_EQ(Ran(StandinPath(), command, destination), Logged());
     ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", "NONE"));
-    Close(RunToEnd());
-    EXPECT_EQ(folder_, ReadRecord(Record()).directory);
+    EXPECT_EQ(Ran(StandinPath(), command, folder_), Logged());
     ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", "none"));
-    const HWND lowerCase = RunToEnd();
-    EXPECT_NE(std::string::npos, Text(lowerCase, IDC_LOG_TEXT).find("\r\nFolder: none\r\n"));
+    EXPECT_NE(std::string::npos, Logged().find("\r\nFolder: none\r\n"));
 }
 
 TEST_F(ProgramTest, OptionsBuildSwitchesInBoxOrderAndCancelKeepsThem)
@@ -194,8 +198,7 @@ TEST_F(ProgramTest, OptionsBuildSwitchesInBoxOrderAndCancelKeepsThem)
         EXPECT_EQ(" /y /b /x", Text(main_, IDC_SWITCHES));
     }
     ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", folder_));
-    Close(RunToEnd());
-    EXPECT_EQ(StandinPath() + " \"manual.hlp\" /y /b /x", ReadRecord(Record()).commandLine);
+    EXPECT_EQ(Ran(StandinPath(), StandinPath() + " \"manual.hlp\" /y /b /x", folder_), Logged());
 }
 
 // Unquoted, "...\Program Files\HELPDECO.EXE" would start "...\Program.exe";
@@ -223,11 +226,9 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
     }
     ASSERT_TRUE(Gone(picker));
     EXPECT_EQ(picked + "\\manual.hlp", Text(main_, IDC_HELP_FILE));
-    for (const int button : {IDC_START, IDC_USAGE}) {
-        Close(RunToEnd(button));
-        EXPECT_EQ(decompiler, ReadRecord(Record()).module);
-    }
-    EXPECT_EQ(folder_, ReadRecord(Record()).directory) << "the picker moved the current directory";
+    const std::string quoted = "\"" + decompiler + "\"";
+    EXPECT_EQ(Ran(decompiler, quoted + " \"" + picked + "\\manual.hlp\" /y", folder_), Logged());
+    EXPECT_EQ(Ran(decompiler, quoted, folder_), Logged(IDC_USAGE)) << "the picker moved the current directory";
 
     // "Reset ...": Cancel keeps the path, OK stores the new one, used next.
     for (const int button : {IDCANCEL, IDOK}) {
@@ -240,10 +241,8 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
         EXPECT_EQ(path, Text(main_, IDC_DECOMPILER_PATH));
         EXPECT_EQ("[Config]\r\nDecoPath=" + path + "\r\n", ReadWholeFile(folder_ + "\\Quorvantel.ini"));
     }
-    const HWND log = RunToEnd(IDC_USAGE);
-    EXPECT_EQ("", ReadRecord(Record()).module) << "a HELPDECO.EXE ran";
-    EXPECT_EQ(0u, Text(log, IDC_LOG_TEXT).find("Could not start the decompiler.\r\nCommand: HELPDECO.EXE\r\n"))
-        << Text(log, IDC_LOG_TEXT);
+    const std::string log = Logged(IDC_USAGE);
+    EXPECT_EQ(0u, log.find("Could not start the decompiler.\r\nCommand: HELPDECO.EXE\r\n")) << log;
 }
 
 // Not a test: holds the program in the state QV_POSE names (main, log, path

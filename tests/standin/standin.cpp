@@ -2,7 +2,7 @@
 // Started with no arguments it prints a usage line; with a help file, a short
 // made-up decompile report. The tests steer it with the environment variable
 // STANDIN_ACTIONS instead, a list of actions separated by ';':
-//   record=PATH  our module, command line and working directory into PATH
+//   record       our module, command line and working directory, a line each
 //   text=N/W     N bytes of the known text, in writes of W bytes
 //   mixed=N      about N bytes of progress, result and warning lines
 //   stdout=TEXT, stderr=TEXT, sleep=MS, exit=CODE
@@ -19,7 +19,6 @@
 #include <conio.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -76,7 +75,7 @@ void Perform(const std::string& name, const std::string& argument)
         char module[MAX_PATH] = "", directory[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, module, sizeof module);
         GetCurrentDirectoryA(sizeof directory, directory);
-        std::ofstream(argument, std::ios::binary) << module << "\n" << GetCommandLineA() << "\n" << directory << "\n";
+        Write(false, std::string(module) + "\r\n" + GetCommandLineA() + "\r\n" + directory + "\r\n");
     } else if (name == "text") {
         const size_t slash = argument.find('/');
         const size_t piece = slash == std::string::npos ? number : strtoul(argument.c_str() + slash + 1, nullptr, 10);

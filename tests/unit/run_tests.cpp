@@ -10,11 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <string>
 
 namespace {
+
+// What the program loads at its start: the classes of its windows.
+const bool kClassesLoaded = (InitCommonControls(), LoadLibraryA("riched32.dll") != nullptr);
 
 INT_PTR CALLBACK InertDialog(HWND, UINT message, WPARAM, LPARAM)
 {
@@ -57,6 +61,7 @@ bool AtEnd(HWND text)
 RunResult RunStandin(const std::string& actions)
 {
     SetEnvironmentVariableA("STANDIN_ACTIONS", actions.c_str());
+    AppState.instance = GetModuleHandleA(nullptr);
     const HWND log = CreateDialogParamA(AppState.instance, MAKEINTRESOURCEA(IDD_LOG), nullptr, InertDialog, 0);
     const HWND text = GetDlgItem(log, IDC_LOG_TEXT);
     PrepareLogText(text);
