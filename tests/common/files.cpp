@@ -1,8 +1,8 @@
 #include "common/files.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -21,17 +21,9 @@ std::string StandinPath()
 
 std::string FreshFolder(const std::string& name)
 {
-    const std::string scratch = BuildFolder() + "\\scratch";
-    const std::string folder = scratch + "\\" + name;
-    // The shell's delete takes a list of names, ended by an empty one.
-    const std::string doomed = folder + '\0';
-    SHFILEOPSTRUCTA remove = {};
-    remove.wFunc = FO_DELETE;
-    remove.pFrom = doomed.c_str();
-    remove.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationA(&remove);
-    CreateDirectoryA(scratch.c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string folder = BuildFolder() + "\\scratch\\" + name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
     return folder;
 }
 

@@ -8,30 +8,19 @@
 
 #include <string>
 #include <utility>
-#include <vector>
 
-namespace {
-
-// Pairs of a process command line and the settings path it gives.
-void ExpectSettingsPaths(const std::vector<std::pair<std::string, std::string>>& rows)
-{
-    for (const auto& row : rows) {
-        StoreText(AppState.settingsPath, {"stale"});
-        DeriveSettingsPath(row.first.c_str());
-        EXPECT_EQ(row.second, AppState.settingsPath) << "command line [" << row.first << "]";
-    }
-}
-
-}  // namespace
-
+// In code page 932 the trail byte of 0x95 0x5C looks like a backslash.
 TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
 {
+    ASSERT_EQ(932u, GetACP()) << "the settings path is tested in the two-byte code page 932";
     const std::string own = BuildFolder() + "\\unit_tests.ini", longest(252, 'a');  // 259 with "C:\" and ".ini"
-    ExpectSettingsPaths({
+    const std::pair<std::string, std::string> rows[] = {
         {"\"C:\\Tools\\Front\\front.exe\"", "C:\\Tools\\Front\\front.ini"},
         {"\"C:\\My.Tools\\front.beta.exe\" \"a.hlp\" /x", "C:\\My.Tools\\front.beta.ini"},
         {"\"C:\\My.Tools\\front\"", "C:\\My.Tools\\front.ini"},
         {"\"\\\\server\\share\\front.exe\"", "\\\\server\\share\\front.ini"},
+        {"\"C:\\Tools\\front.\x95\x5C\"", "C:\\Tools\\front.ini"},
+        {"\"C:\\a.b\\\x95\x5C.exe\"", "C:\\a.b\\\x95\x5C.ini"},
         {"\"C:\\" + longest + ".exe\"", "C:\\" + longest + ".ini"},
         {"\"C:\\" + longest + "a.exe\"", ""},  // one character too long: no settings file
         {"\"C:\\" + std::string(293, 'a') + ".exe\"", ""},
@@ -39,17 +28,12 @@ TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
         {"\"Tools\\front.exe\"", own},
         {"\"C:\\Tools\\front.exe", own},
         {"", own},
-    });
-}
-
-// In code page 932 the trail byte of 0x95 0x5C looks like a backslash.
-TEST(DoubleByte, SettingsPathSeesTheDotBeforeATrailByteBackslash)
-{
-    ASSERT_EQ(932u, GetACP()) << "this test needs the code page 932 session";
-    ExpectSettingsPaths({
-        {"\"C:\\Tools\\front.\x95\x5C\"", "C:\\Tools\\front.ini"},
-        {"\"C:\\a.b\\\x95\x5C.exe\"", "C:\\a.b\\\x95\x5C.ini"},
-    });
+    };
+    for (const auto& row : rows) {
+        StoreText(AppState.settingsPath, {"stale"});
+        DeriveSettingsPath(row.first.c_str());
+        EXPECT_EQ(row.second, AppState.settingsPath) << "command line [" << row.first << "]";
+    }
 }
 
 TEST(Settings, FileFollowsTheProfileRules)
@@ -98,18 +82,19 @@ TEST(Settings, NoSettingsPathReadsAndWritesNothing)
 
 TEST(CommandLine, SwitchesFollowTheBoxOrder)
 {
-    const std::pair<std::vector<bool>, const char*> rows[] = {
+    const struct Row
+    {
+        bool ticked[kOptionalSwitchCount];
+        const char* switches;
+    } rows[] = {
         {{0, 0, 0, 0, 0, 0}, " /y"},    {{1, 0, 0, 0, 0, 1}, " /y /b /x"},
         {{0, 1, 0, 1, 0, 0}, " /y /c /g"}, {{0, 0, 1, 0, 1, 0}, " /y /m /d"},
         {{1, 1, 1, 1, 1, 1}, " /y /b /c /m /g /d /x"},
     };
     for (const auto& row : rows) {
-        const bool all[kOptionalSwitchCount] = {true, true, true, true, true, true};
-        BuildSwitches(all);  // each build starts afresh
-        bool ticked[kOptionalSwitchCount];
-        std::copy(row.first.begin(), row.first.end(), ticked);
-        BuildSwitches(ticked);
-        EXPECT_STREQ(row.second, AppState.switches);
+        BuildSwitches(rows[4].ticked);  // each build starts afresh
+        BuildSwitches(row.ticked);
+        EXPECT_STREQ(row.switches, AppState.switches);
     }
 }
 

@@ -25,13 +25,6 @@ INT_PTR CALLBACK InertDialog(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG;
 }
 
-struct RunResult
-{
-    std::string log;
-    LRESULT limit = 0, lines = 0;  // the limit before the run
-    bool buttonsEnabled = false, atEnd = false;
-};
-
 // The lines a text shows in the log: CR LF, a bare LF and a bare CR each end
 // one, but a bare CR at the very end shows no new line.
 LRESULT LinesOf(const std::string& text)
@@ -56,30 +49,31 @@ bool AtEnd(HWND text)
            (page == 0 || bar.nMax < page || barAtBottom);
 }
 
-// Runs AppState.commandLine in AppState.destDir, the stand-in doing ACTIONS.
+// Runs AppState.commandLine in AppState.destDir, the stand-in doing ACTIONS,
+// and gives the log's text; checks what every run leaves in the log window.
 // A run that never ends is left to the test's time limit.
-RunResult RunStandin(const std::string& actions)
+std::string RunStandin(const std::string& actions)
 {
+    SCOPED_TRACE(actions);
     SetEnvironmentVariableA("STANDIN_ACTIONS", actions.c_str());
     AppState.instance = GetModuleHandleA(nullptr);
-    const HWND log = CreateDialogParamA(AppState.instance, MAKEINTRESOURCEA(IDD_LOG), nullptr, InertDialog, 0);
-    const HWND text = GetDlgItem(log, IDC_LOG_TEXT);
+    const HWND window = CreateDialogParamA(AppState.instance, MAKEINTRESOURCEA(IDD_LOG), nullptr, InertDialog, 0);
+    const HWND text = GetDlgItem(window, IDC_LOG_TEXT);
     PrepareLogText(text);
-    const HWND box = CreateDialogParamA(AppState.instance, MAKEINTRESOURCEA(IDD_PROGRESS), log, InertDialog, 0);
-    ShowWindow(log, SW_SHOWNOACTIVATE);
+    const HWND box = CreateDialogParamA(AppState.instance, MAKEINTRESOURCEA(IDD_PROGRESS), window, InertDialog, 0);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     ShowWindow(box, SW_SHOWNOACTIVATE);
-    RunResult result;
-    result.limit = SendMessageA(text, EM_GETLIMITTEXT, 0, 0);
+    EXPECT_EQ(kLogTextLimit, SendMessageA(text, EM_GETLIMITTEXT, 0, 0));
     RunDecompiler(box, AppState.commandLine, AppState.destDir);
     // Room for a length counted in characters of a two-byte code page.
-    result.log.resize(static_cast<size_t>(GetWindowTextLengthA(text)) * 2 + 1);
-    result.log.resize(static_cast<size_t>(GetWindowTextA(text, &result.log[0], static_cast<int>(result.log.size()))));
-    result.buttonsEnabled = IsWindowEnabled(GetDlgItem(log, IDOK)) && IsWindowEnabled(GetDlgItem(log, IDC_COPY_TO_CLIPBOARD));
-    result.atEnd = AtEnd(text);
-    result.lines = SendMessageA(text, EM_GETLINECOUNT, 0, 0);
+    std::string log(static_cast<size_t>(GetWindowTextLengthA(text)) * 2 + 1, '\0');
+    log.resize(static_cast<size_t>(GetWindowTextA(text, &log[0], static_cast<int>(log.size()))));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDOK)) && IsWindowEnabled(GetDlgItem(window, IDC_COPY_TO_CLIPBOARD)));
+    EXPECT_TRUE(AtEnd(text)) << "the caret or the scroll bar is not at the end";
+    EXPECT_EQ(LinesOf(log), SendMessageA(text, EM_GETLINECOUNT, 0, 0)) << "the lines the log shows";
     DestroyWindow(box);
-    DestroyWindow(log);
-    return result;
+    DestroyWindow(window);
+    return log;
 }
 
 // The stand-in on manual.hlp in DESTINATION, as "S T A R T" composes it.
@@ -91,15 +85,11 @@ void ComposeRun(const std::string& destination, const std::string& decompiler = 
     ASSERT_TRUE(ComposeRunCommand());
 }
 
-void ExpectRun(const std::string& actions, const std::string& expected, const std::string& label)
+void ExpectRun(const std::string& actions, const std::string& expected)
 {
-    const RunResult result = RunStandin(actions);
-    EXPECT_TRUE(expected == result.log) << label << ": expected [" << expected.substr(0, 300) << "] ("
-                                        << expected.size() << " bytes), the log holds [" << result.log.substr(0, 300) << "]";
-    EXPECT_EQ(kLogTextLimit, result.limit) << label;
-    EXPECT_EQ(LinesOf(expected), result.lines) << label << ": the lines the log shows";
-    EXPECT_TRUE(result.buttonsEnabled) << label;
-    EXPECT_TRUE(result.atEnd) << label << ": the caret or the scroll bar is not at the end";
+    const std::string log = RunStandin(actions);
+    EXPECT_TRUE(expected == log) << actions << ": expected [" << expected.substr(0, 300) << "] (" << expected.size()
+                                 << " bytes), the log holds [" << log.substr(0, 300) << "]";
 }
 
 std::string StartFailure(const std::string& command, const std::string& folder, DWORD error)
@@ -118,70 +108,14 @@ std::string ExitLine(const char* code)
     return std::string("The decompiler ended with exit code ") + code + ".\r\n";
 }
 
-}  // namespace
-
-TEST(Run, LogHoldsWhatTheChildWroteAndWhyItEnded)
+// "a" and COUNT two-byte characters of code page 932, as "dbcs=COUNT" writes.
+std::string Hiragana(unsigned count)
 {
-    const std::pair<const char*, std::string> rows[] = {
-        {"exit=0", ""},
-        {"text=10240/1024", KnownText(10240)},
-        {"text=20000/333", KnownText(20000)},
-        {"stdout=out 1\r\n;stderr=err 2\r\n;stdout=out 3\r\n;stderr=err 4\r\n", "out 1\r\nerr 2\r\nout 3\r\nerr 4\r\n"},
-        {"stdout=first\r;sleep=300;stdout=\nsecond", "first\r\nsecond"},
-        {"nul;stdout= and more", "beforeafter and more"},
-        {"keywait", "Press any key to continue\r\nkey read\r\n"},
-        {"stdout=child\r\n;grandchild=1500", "child\r\ngrandchild done\r\n"},
-        {"stdout=done\r\n;exit=3", "done\r\n" + ExitLine("3")},
-        {"stdout=50%\r;exit=3", "50%\r" + ExitLine("3")},  // a bare CR ends a line too
-        {"stdout=closing\r\n;closeout;sleep=300;exit=3", "closing\r\n" + ExitLine("3")},  // waited for
-        {"text=5000/1000;crash", KnownText(5000) + "\r\n" + ExitLine("0xC0000005")},  // on a line of its own
-    };
-    ComposeRun(FreshFolder("run"));
-    for (const auto& row : rows)
-        ExpectRun(row.first, row.second, row.first);
+    std::string text = "a";
+    while (count-- > 0)
+        text += "\x82\xa0";
+    return text;
 }
-
-TEST(Run, ChildThatCannotStartIsToldInTheLog)
-{
-    const std::string folder = FreshFolder("start-failures");
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(sizeof current, current);
-    ComposeRun(folder + "\\missing");
-    ExpectRun("", StartFailure(AppState.commandLine, folder + "\\missing", ERROR_DIRECTORY), "no destination");
-    ComposeRun(folder, folder + "\\HELPDECO.EXE");
-    ExpectRun("", StartFailure(AppState.commandLine, folder, ERROR_FILE_NOT_FOUND), "no decompiler");
-    ComposeUsageCommand();
-    ExpectRun("", StartFailure(AppState.commandLine, current, ERROR_FILE_NOT_FOUND), "usage, no decompiler");
-}
-
-// The pipe is read to its end whatever the log takes, so the child never
-// blocks. Wine's rich edit stretches its limit to take an append that would
-// pass it, so the log is checked up to the limit.
-TEST(Run, OutputPastTheLogsBoundEndsTheRun)
-{
-    ComposeRun(FreshFolder("past-the-bound"));
-    const RunResult result = RunStandin("text=5242880/65536");
-    EXPECT_EQ(kLogTextLimit, result.limit);
-    EXPECT_GE(result.log.size(), static_cast<size_t>(kLogTextLimit));
-    EXPECT_TRUE(KnownText(result.log.size()) == result.log) << "the log is not the start of the output";
-    EXPECT_TRUE(result.atEnd);
-}
-
-// "a" and N two-byte characters in one write: from N = 512 on, the first
-// read of 1024 bytes ends on a lead byte.
-TEST(DoubleByte, CharacterSplitBetweenReadsArrivesWhole)
-{
-    ASSERT_EQ(932u, GetACP()) << "this test needs the code page 932 session";
-    ComposeRun(FreshFolder("double-byte"));
-    for (unsigned count : {511u, 512u, 1500u}) {
-        std::string expected = "a";
-        for (unsigned i = 0; i < count; ++i)
-            expected += "\x82\xa0";
-        ExpectRun("dbcs=" + std::to_string(count), expected, std::to_string(count));
-    }
-}
-
-namespace {
 
 // The process's GDI handle table hangs off its environment block; an entry
 // is in use while its type is not zero.
@@ -205,37 +139,81 @@ DWORD CountGdiTableEntries()
     return count;
 }
 
-// A window left behind takes its child windows with it, so the top-level
-// windows tell.
+struct Counts
+{
+    DWORD handles, gdiObjects, topLevelWindows;
+};
+
 BOOL CALLBACK CountWindow(HWND, LPARAM count)
 {
     ++*reinterpret_cast<DWORD*>(count);
     return TRUE;
 }
 
-struct Counts
-{
-    DWORD handles, gdiObjects, userObjects;
-};
-
-// Where the documented counts answer 0, as under Wine, the handle values,
-// the GDI handle table and the windows are counted instead.
+// Counted as Wine allows, where the documented counts answer 0: the handle
+// values in use, the GDI handle table, and the windows (a window left
+// behind takes its child windows with it).
 Counts CountResources()
 {
-    const HANDLE self = GetCurrentProcess();
-    Counts counts = {0, GetGuiResources(self, GR_GDIOBJECTS), GetGuiResources(self, GR_USEROBJECTS)};
+    Counts counts = {0, CountGdiTableEntries(), 0};
     DWORD flags = 0;
-    if (!GetProcessHandleCount(self, &counts.handles) || counts.handles == 0)
-        for (ULONG_PTR value = 4; value < 0x10000; value += 4)
-            counts.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    if (counts.gdiObjects == 0)
-        counts.gdiObjects = CountGdiTableEntries();
-    if (counts.userObjects == 0)
-        EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&counts.userObjects));
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
+        counts.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&counts.topLevelWindows));
     return counts;
 }
 
 }  // namespace
+
+TEST(Run, LogHoldsWhatTheChildWroteAndWhyItEnded)
+{
+    const std::pair<const char*, std::string> rows[] = {
+        {"exit=0", ""},
+        {"text=10240/1024", KnownText(10240)},
+        {"text=20000/333", KnownText(20000)},
+        {"stdout=out 1\r\n;stderr=err 2\r\n;stdout=out 3\r\n;stderr=err 4\r\n", "out 1\r\nerr 2\r\nout 3\r\nerr 4\r\n"},
+        {"stdout=first\r;sleep=300;stdout=\nsecond", "first\r\nsecond"},
+        {"nul;stdout= and more", "beforeafter and more"},
+        {"keywait", "Press any key to continue\r\nkey read\r\n"},
+        {"stdout=child\r\n;grandchild=1500", "child\r\ngrandchild done\r\n"},
+        {"stdout=done\r\n;exit=3", "done\r\n" + ExitLine("3")},
+        {"stdout=50%\r;exit=3", "50%\r" + ExitLine("3")},  // a bare CR ends a line too
+        {"stdout=closing\r\n;closeout;sleep=300;exit=3", "closing\r\n" + ExitLine("3")},  // waited for
+        {"text=5000/1000;crash", KnownText(5000) + "\r\n" + ExitLine("0xC0000005")},  // on a line of its own
+        // From 512 characters on, the first read of 1024 bytes ends on a lead byte.
+        {"dbcs=511", Hiragana(511)},
+        {"dbcs=512", Hiragana(512)},
+        {"dbcs=1500", Hiragana(1500)},
+    };
+    ASSERT_EQ(932u, GetACP()) << "the run's byte walk is tested in the two-byte code page 932";
+    ComposeRun(FreshFolder("run"));
+    for (const auto& row : rows)
+        ExpectRun(row.first, row.second);
+}
+
+TEST(Run, ChildThatCannotStartIsToldInTheLog)
+{
+    const std::string folder = FreshFolder("start-failures");
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(sizeof current, current);
+    ComposeRun(folder + "\\missing");
+    ExpectRun("", StartFailure(AppState.commandLine, folder + "\\missing", ERROR_DIRECTORY));
+    ComposeRun(folder, folder + "\\HELPDECO.EXE");
+    ExpectRun("", StartFailure(AppState.commandLine, folder, ERROR_FILE_NOT_FOUND));
+    ComposeUsageCommand();
+    ExpectRun("", StartFailure(AppState.commandLine, current, ERROR_FILE_NOT_FOUND));
+}
+
+// The pipe is read to its end whatever the log takes, so the child never
+// blocks. Wine's rich edit stretches its limit to take an append that would
+// pass it, so the log is checked up to the limit.
+TEST(Run, OutputPastTheLogsBoundEndsTheRun)
+{
+    ComposeRun(FreshFolder("past-the-bound"));
+    const std::string log = RunStandin("text=5242880/65536");
+    EXPECT_GE(log.size(), static_cast<size_t>(kLogTextLimit));
+    EXPECT_TRUE(KnownText(log.size()) == log) << "the log is not the start of the output";
+}
 
 // Every kind of run gives back all it took, so the program can stay open
 // all day.
@@ -244,24 +222,22 @@ TEST(Soak, RunsGiveBackEveryHandleGdiAndUserObject)
     const std::string folder = FreshFolder("soak");
     Counts first = {};
     for (int run = 0; run < 120; ++run) {
-        const int kind = run % 4;  // a decompile, the usage run, two that cannot start
-        ComposeRun(kind == 2 ? folder + "\\missing" : folder, kind == 3 ? folder + "\\HELPDECO.EXE" : StandinPath());
-        if (kind == 1)
-            ComposeUsageCommand();
-        const std::string log = RunStandin("text=3000/1000;exit=3").log;
+        const int kind = run % 3;  // a decompile and two runs that cannot start
+        ComposeRun(kind == 1 ? folder + "\\missing" : folder, kind == 2 ? folder + "\\HELPDECO.EXE" : StandinPath());
+        const std::string log = RunStandin("text=3000/1000;exit=3");
         const std::string expected =
-            kind < 2 ? KnownText(3000) + "\r\n" + ExitLine("3")
-                     : StartFailure(AppState.commandLine, AppState.destDir, kind == 2 ? ERROR_DIRECTORY : ERROR_FILE_NOT_FOUND);
+            kind == 0 ? KnownText(3000) + "\r\n" + ExitLine("3")
+                      : StartFailure(AppState.commandLine, AppState.destDir, kind == 1 ? ERROR_DIRECTORY : ERROR_FILE_NOT_FOUND);
         ASSERT_TRUE(expected == log) << "run " << run << ": [" << log << "]";
         if (run == 0)
             first = CountResources();
     }
     const Counts last = CountResources();
-    printf("handles, GDI and USER objects after the first run: %lu %lu %lu, after the last: %lu %lu %lu\n",
-           first.handles, first.gdiObjects, first.userObjects, last.handles, last.gdiObjects, last.userObjects);
+    printf("handles, GDI objects and windows after the first run: %lu %lu %lu, after the last: %lu %lu %lu\n",
+           first.handles, first.gdiObjects, first.topLevelWindows, last.handles, last.gdiObjects, last.topLevelWindows);
     EXPECT_LE(last.handles, first.handles);
     // Wine keeps device contexts in a cache that grows by one (3 GDI objects)
     // the first time more of them are in use at once than ever before.
     EXPECT_LE(last.gdiObjects, first.gdiObjects + 3);
-    EXPECT_LE(last.userObjects, first.userObjects);
+    EXPECT_LE(last.topLevelWindows, first.topLevelWindows);
 }
