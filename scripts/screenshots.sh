@@ -23,16 +23,16 @@ mkdir -p docs
 shoot() {
     state=$1
     picture=$2
-    ready="$session/$state.ready"
+    printed="$session/$state.out"
     finished="$session/$state.done"
-    rm -f "$ready" "$finished"
+    rm -f "$printed" "$finished"
     # Wine reads a Unix path on drive Z: with forward slashes.
-    QV_POSE=$state QV_POSE_READY="Z:$ready" QV_POSE_DONE="Z:$finished" tests/wine/run.sh "$session" \
+    QV_POSE=$state QV_POSE_DONE="Z:$finished" tests/wine/run.sh "$session" \
         "$build/e2e_tests.exe" --gtest_also_run_disabled_tests --gtest_filter=ProgramTest.DISABLED_Pose \
-        >>"$session/wine.log" 2>&1 &
+        >"$printed" 2>>"$session/wine.log" &
     pose=$!
     tries=0
-    until [ -s "$ready" ]; do
+    until grep -q '^pose ' "$printed" 2>/dev/null; do
         tries=$((tries + 1))
         if [ $tries -gt 600 ] || ! kill -0 $pose 2>/dev/null; then
             echo "the program did not reach the state '$state'" >&2
@@ -41,7 +41,7 @@ shoot() {
         fi
         sleep 0.1
     done
-    geometry=$(cat "$ready")
+    geometry=$(sed -n 's/^pose //p' "$printed")
     import -display "$display" -window root -crop "$geometry" +repage "docs/$picture"
     : > "$finished"
     wait $pose

@@ -147,7 +147,7 @@ bool Checked(HWND dialog, int controlId)
     return Send(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-std::string AnswerBox(const Program& program, HWND* owner)
+std::pair<std::string, HWND> AnswerBox(const Program& program)
 {
     HWND box = nullptr;
     WaitUntil([&] {
@@ -156,11 +156,10 @@ std::string AnswerBox(const Program& program, HWND* owner)
                 box = dialog;
         return box != nullptr;
     });
-    *owner = GetWindow(box, GW_OWNER);
-    const std::string text = box ? Text(box, kBoxText) : "";
+    const std::pair<std::string, HWND> seen(box ? Text(box, kBoxText) : "", GetWindow(box, GW_OWNER));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Gone(box);
-    return text;
+    return seen;
 }
 
 std::string Clipboard()

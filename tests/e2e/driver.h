@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 namespace driver {
 
@@ -52,8 +53,8 @@ bool Enabled(HWND dialog, int controlId);
 bool Checked(HWND dialog, int controlId);
 
 // Waits for a message box of the program, answers it, and gives its text
-// and its owner ("" when none came).
-std::string AnswerBox(const Program& program, HWND* owner);
+// and its owner ("" and none when none came).
+std::pair<std::string, HWND> AnswerBox(const Program& program);
 
 std::string Clipboard();
 

@@ -31,7 +31,7 @@ protected:
 
     void Fill(const std::string& helpFile, const std::string& destination)
     {
-        ASSERT_TRUE(Type(main_, IDC_HELP_FILE, helpFile) && Type(main_, IDC_DEST_DIR, destination));
+        EXPECT_TRUE(Type(main_, IDC_HELP_FILE, helpFile) && Type(main_, IDC_DEST_DIR, destination));
     }
 
     // Presses BUTTON and waits for the log window and the end of its run.
@@ -63,9 +63,7 @@ protected:
     // A message box with TEXT, owned by OWNER; answered.
     void ExpectBox(const std::string& text, HWND owner)
     {
-        HWND boxOwner = nullptr;
-        EXPECT_EQ(text, AnswerBox(program_, &boxOwner)) << Windows(program_);
-        EXPECT_EQ(owner, boxOwner) << text;
+        EXPECT_EQ(std::make_pair(text, owner), AnswerBox(program_)) << Windows(program_);
     }
 
     std::string folder_;
@@ -129,7 +127,7 @@ TEST_F(ProgramTest, StartRefusesEmptyFieldsAndWhatWouldNotFit)
         {std::string(254, 'h'), folder_, "The command line is too long.\nPlease choose shorter paths."},
     };
     for (const Row& row : rows) {
-        ASSERT_NO_FATAL_FAILURE(Fill(row.helpFile, row.destination));
+        Fill(row.helpFile, row.destination);
         Click(main_, IDC_START);
         ExpectBox(row.warning, main_);
         Sleep(300);
@@ -142,7 +140,7 @@ TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
     ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("sleep=500"));
     const std::string destination = folder_ + "\\out", command = StandinPath() + " \"manual.hlp\" /y";
     CreateDirectoryA(destination.c_str(), nullptr);
-    ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", destination));
+    Fill("manual.hlp", destination);
     Click(main_, IDC_START);
     const HWND log = WaitFor(program_, kLog, IDC_LOG_TEXT);
     const HWND progress = WaitFor(program_, "", IDC_PROGRESS_BAR);
@@ -167,9 +165,9 @@ TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
     // means the program's own folder; "none" names a folder.
     EXPECT_EQ(Ran(StandinPath(), StandinPath(), folder_), Logged(IDC_USAGE));
     EXPECT_EQ(Ran(StandinPath(), command, destination), Logged());
-    ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", "NONE"));
+    Fill("manual.hlp", "NONE");
     EXPECT_EQ(Ran(StandinPath(), command, folder_), Logged());
-    ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", "none"));
+    Fill("manual.hlp", "none");
     EXPECT_NE(std::string::npos, Logged().find("\r\nFolder: none\r\n"));
 }
 
@@ -197,8 +195,6 @@ TEST_F(ProgramTest, OptionsBuildSwitchesInBoxOrderAndCancelKeepsThem)
         ASSERT_TRUE(Gone(options));
         EXPECT_EQ(" /y /b /x", Text(main_, IDC_SWITCHES));
     }
-    ASSERT_NO_FATAL_FAILURE(Fill("manual.hlp", folder_));
-    EXPECT_EQ(Ran(StandinPath(), StandinPath() + " \"manual.hlp\" /y /b /x", folder_), Logged());
 }
 
 // Unquoted, "...\Program Files\HELPDECO.EXE" would start "...\Program.exe";
@@ -214,7 +210,7 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
         ASSERT_TRUE(CopyFileA(StandinPath().c_str(), copy.c_str(), FALSE));
     WriteWholeFile(picked + "\\manual.hlp", "");
     ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("", decompiler));
-    ASSERT_NO_FATAL_FAILURE(Fill("", folder_));
+    Fill("", folder_);
 
     Click(main_, IDC_BROWSE_HELP_FILE);
     const HWND picker = WaitFor(program_, "Open");
@@ -247,7 +243,7 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
 
 // Not a test: holds the program in the state QV_POSE names (main, log, path
 // or options) for scripts/screenshots.sh, which reads the window's place
-// from the file QV_POSE_READY and ends the pose by making QV_POSE_DONE.
+// from the line "pose" printed here, and ends the pose by making QV_POSE_DONE.
 TEST_F(ProgramTest, DISABLED_Pose)
 {
     const std::string state = getenv("QV_POSE");
@@ -271,8 +267,7 @@ TEST_F(ProgramTest, DISABLED_Pose)
     Sleep(500);
     RECT box;
     GetWindowRect(window, &box);
-    char geometry[64];
-    snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", box.right - box.left, box.bottom - box.top, box.left, box.top);
-    WriteWholeFile(getenv("QV_POSE_READY"), geometry);
+    printf("pose %ldx%ld+%ld+%ld\n", box.right - box.left, box.bottom - box.top, box.left, box.top);
+    fflush(stdout);
     WaitUntil([] { return GetFileAttributesA(getenv("QV_POSE_DONE")) != INVALID_FILE_ATTRIBUTES; }, 120000);
 }

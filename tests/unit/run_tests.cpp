@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -88,8 +89,10 @@ void ComposeRun(const std::string& destination, const std::string& decompiler = 
 void ExpectRun(const std::string& actions, const std::string& expected)
 {
     const std::string log = RunStandin(actions);
-    EXPECT_TRUE(expected == log) << actions << ": expected [" << expected.substr(0, 300) << "] (" << expected.size()
-                                 << " bytes), the log holds [" << log.substr(0, 300) << "]";
+    const size_t differ = std::mismatch(expected.begin(), expected.end(), log.begin(), log.end()).first - expected.begin();
+    EXPECT_TRUE(expected == log) << actions.substr(0, 60) << ": " << log.size() << " bytes, not " << expected.size()
+                                 << "; from byte " << differ << " [" << log.substr(differ, 60) << "] where ["
+                                 << expected.substr(differ, 60) << "] was expected";
 }
 
 std::string StartFailure(const std::string& command, const std::string& folder, DWORD error)
@@ -167,7 +170,7 @@ Counts CountResources()
 
 TEST(Run, LogHoldsWhatTheChildWroteAndWhyItEnded)
 {
-    const std::pair<const char*, std::string> rows[] = {
+    const std::pair<std::string, std::string> rows[] = {
         {"exit=0", ""},
         {"text=10240/1024", KnownText(10240)},
         {"text=20000/333", KnownText(20000)},
