@@ -168,8 +168,11 @@ Counts CountResources()
 
 }  // namespace
 
-TEST(Run, LogHoldsWhatTheChildWroteAndWhyItEnded)
+// Every kind of run, over and over: each log exact, and all that the runs
+// took given back, so the program can stay open all day.
+TEST(Run, RunsLogExactlyAndGiveBackEveryHandleGdiObjectAndWindow)
 {
+    ASSERT_EQ(932u, GetACP()) << "the run's byte walk is tested in the two-byte code page 932";
     const std::pair<std::string, std::string> rows[] = {
         {"exit=0", ""},
         {"text=10240/1024", KnownText(10240)},
@@ -178,7 +181,7 @@ TEST(Run, LogHoldsWhatTheChildWroteAndWhyItEnded)
         {"stdout=first\r;sleep=300;stdout=\nsecond", "first\r\nsecond"},
         {"nul;stdout= and more", "beforeafter and more"},
         {"keywait", "Press any key to continue\r\nkey read\r\n"},
-        {"stdout=child\r\n;grandchild=1500", "child\r\ngrandchild done\r\n"},
+        {"stdout=child\r\n;grandchild=500", "child\r\ngrandchild done\r\n"},
         {"stdout=done\r\n;exit=3", "done\r\n" + ExitLine("3")},
         {"stdout=50%\r;exit=3", "50%\r" + ExitLine("3")},  // a bare CR ends a line too
         {"stdout=closing\r\n;closeout;sleep=300;exit=3", "closing\r\n" + ExitLine("3")},  // waited for
@@ -188,23 +191,32 @@ TEST(Run, LogHoldsWhatTheChildWroteAndWhyItEnded)
         {"dbcs=512", Hiragana(512)},
         {"dbcs=1500", Hiragana(1500)},
     };
-    ASSERT_EQ(932u, GetACP()) << "the run's byte walk is tested in the two-byte code page 932";
-    ComposeRun(FreshFolder("run"));
-    for (const auto& row : rows)
-        ExpectRun(row.first, row.second);
-}
-
-TEST(Run, ChildThatCannotStartIsToldInTheLog)
-{
-    const std::string folder = FreshFolder("start-failures");
+    const std::string folder = FreshFolder("runs");
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
-    ComposeRun(folder + "\\missing");
-    ExpectRun("", StartFailure(AppState.commandLine, folder + "\\missing", ERROR_DIRECTORY));
-    ComposeRun(folder, folder + "\\HELPDECO.EXE");
-    ExpectRun("", StartFailure(AppState.commandLine, folder, ERROR_FILE_NOT_FOUND));
-    ComposeUsageCommand();
-    ExpectRun("", StartFailure(AppState.commandLine, current, ERROR_FILE_NOT_FOUND));
+    Counts first = {};
+    for (int pass = 0; pass < 6 && !HasFailure(); ++pass) {
+        ComposeRun(folder);
+        for (const auto& row : rows)
+            ExpectRun(row.first, row.second);
+        // Runs that cannot start: no destination, no decompiler, and the usage run without one.
+        ComposeRun(folder + "\\missing");
+        ExpectRun("", StartFailure(AppState.commandLine, folder + "\\missing", ERROR_DIRECTORY));
+        ComposeRun(folder, folder + "\\HELPDECO.EXE");
+        ExpectRun("", StartFailure(AppState.commandLine, folder, ERROR_FILE_NOT_FOUND));
+        ComposeUsageCommand();
+        ExpectRun("", StartFailure(AppState.commandLine, current, ERROR_FILE_NOT_FOUND));
+        if (pass == 0)
+            first = CountResources();
+    }
+    const Counts last = CountResources();
+    printf("handles, GDI objects and windows after the first pass: %lu %lu %lu, after the last: %lu %lu %lu\n",
+           first.handles, first.gdiObjects, first.topLevelWindows, last.handles, last.gdiObjects, last.topLevelWindows);
+    EXPECT_LE(last.handles, first.handles);
+    // Wine keeps device contexts in a cache that grows by one (3 GDI objects)
+    // the first time more of them are in use at once than ever before.
+    EXPECT_LE(last.gdiObjects, first.gdiObjects + 3);
+    EXPECT_LE(last.topLevelWindows, first.topLevelWindows);
 }
 
 // The pipe is read to its end whatever the log takes, so the child never
@@ -216,31 +228,4 @@ TEST(Run, OutputPastTheLogsBoundEndsTheRun)
     const std::string log = RunStandin("text=5242880/65536");
     EXPECT_GE(log.size(), static_cast<size_t>(kLogTextLimit));
     EXPECT_TRUE(KnownText(log.size()) == log) << "the log is not the start of the output";
-}
-
-// Every kind of run gives back all it took, so the program can stay open
-// all day.
-TEST(Soak, RunsGiveBackEveryHandleGdiAndUserObject)
-{
-    const std::string folder = FreshFolder("soak");
-    Counts first = {};
-    for (int run = 0; run < 120; ++run) {
-        const int kind = run % 3;  // a decompile and two runs that cannot start
-        ComposeRun(kind == 1 ? folder + "\\missing" : folder, kind == 2 ? folder + "\\HELPDECO.EXE" : StandinPath());
-        const std::string log = RunStandin("text=3000/1000;exit=3");
-        const std::string expected =
-            kind == 0 ? KnownText(3000) + "\r\n" + ExitLine("3")
-                      : StartFailure(AppState.commandLine, AppState.destDir, kind == 1 ? ERROR_DIRECTORY : ERROR_FILE_NOT_FOUND);
-        ASSERT_TRUE(expected == log) << "run " << run << ": [" << log << "]";
-        if (run == 0)
-            first = CountResources();
-    }
-    const Counts last = CountResources();
-    printf("handles, GDI objects and windows after the first run: %lu %lu %lu, after the last: %lu %lu %lu\n",
-           first.handles, first.gdiObjects, first.topLevelWindows, last.handles, last.gdiObjects, last.topLevelWindows);
-    EXPECT_LE(last.handles, first.handles);
-    // Wine keeps device contexts in a cache that grows by one (3 GDI objects)
-    // the first time more of them are in use at once than ever before.
-    EXPECT_LE(last.gdiObjects, first.gdiObjects + 3);
-    EXPECT_LE(last.topLevelWindows, first.topLevelWindows);
 }
