@@ -73,18 +73,15 @@ DWORD End(Program& program, DWORD waitMs)
     return exitCode;
 }
 
-HWND Find(const Program& program, const std::string& caption, int controlId)
-{
-    for (HWND dialog : DialogsOf(program.id))
-        if (Text(dialog) == caption && (controlId == 0 || GetDlgItem(dialog, controlId)))
-            return dialog;
-    return nullptr;
-}
-
-HWND WaitFor(const Program& program, const std::string& caption, int controlId, DWORD waitMs)
+HWND WaitFor(const Program& program, const char* caption, int controlId, DWORD waitMs)
 {
     HWND found = nullptr;
-    WaitUntil([&] { return (found = Find(program, caption, controlId)) != nullptr; }, waitMs);
+    WaitUntil([&] {
+        for (HWND dialog : DialogsOf(program.id))
+            if ((!caption || Text(dialog) == caption) && (controlId == 0 || GetDlgItem(dialog, controlId)))
+                return (found = dialog) != nullptr;
+        return false;
+    }, waitMs);
     return found;
 }
 
@@ -149,13 +146,7 @@ bool Checked(HWND dialog, int controlId)
 
 std::pair<std::string, HWND> AnswerBox(const Program& program)
 {
-    HWND box = nullptr;
-    WaitUntil([&] {
-        for (HWND dialog : DialogsOf(program.id))
-            if (GetDlgItem(dialog, kBoxIcon) && GetDlgItem(dialog, kBoxText))
-                box = dialog;
-        return box != nullptr;
-    });
+    const HWND box = WaitFor(program, nullptr, kBoxIcon);
     const std::pair<std::string, HWND> seen(box ? Text(box, kBoxText) : "", GetWindow(box, GW_OWNER));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Gone(box);

@@ -35,9 +35,9 @@ bool WaitUntil(Done done, DWORD waitMs = kWaitMs)
     return true;
 }
 
-// A visible dialog of the program with this caption (and this control).
-HWND Find(const Program& program, const std::string& caption, int controlId = 0);
-HWND WaitFor(const Program& program, const std::string& caption, int controlId = 0, DWORD waitMs = kWaitMs);
+// A visible dialog of the program with this CAPTION (any, if null) and this
+// control, once it shows; null if none did within WAIT_MS.
+HWND WaitFor(const Program& program, const char* caption, int controlId = 0, DWORD waitMs = kWaitMs);
 bool Gone(HWND window, DWORD waitMs = kWaitMs);
 // The program's windows, for a failure message.
 std::string Windows(const Program& program);

@@ -40,7 +40,7 @@ protected:
         Click(main_, button);
         const HWND log = WaitFor(program_, kLog, IDC_LOG_TEXT);
         EXPECT_TRUE(WaitUntil([&] {
-            return Enabled(log, IDOK) && Enabled(log, IDC_COPY_TO_CLIPBOARD) && !Find(program_, "", IDC_PROGRESS_BAR);
+            return Enabled(log, IDOK) && Enabled(log, IDC_COPY_TO_CLIPBOARD) && !WaitFor(program_, "", IDC_PROGRESS_BAR, 0);
         })) << "the run did not end: " << Windows(program_);
         return log;
     }
@@ -130,8 +130,7 @@ TEST_F(ProgramTest, StartRefusesEmptyFieldsAndWhatWouldNotFit)
         Fill(row.helpFile, row.destination);
         Click(main_, IDC_START);
         ExpectBox(row.warning, main_);
-        Sleep(300);
-        EXPECT_FALSE(Find(program_, kLog)) << "a log window opened after the warning";
+        EXPECT_FALSE(WaitFor(program_, kLog, 0, 300)) << "a log window opened after the warning";
     }
 }
 
