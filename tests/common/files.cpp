@@ -14,11 +14,6 @@ std::string BuildFolder()
     return module.substr(0, module.find_last_of('\\'));
 }
 
-std::string StandinPath()
-{
-    return BuildFolder() + "\\standin.exe";
-}
-
 std::string FreshFolder(const std::string& name)
 {
     const std::string folder = BuildFolder() + "\\scratch\\" + name;

@@ -6,7 +6,7 @@
 // The folder of the running test program, where the build also put
 // Quorvantel.exe and the stand-in decompiler.
 std::string BuildFolder();
-std::string StandinPath();
+inline std::string StandinPath() { return BuildFolder() + "\\standin.exe"; }
 
 // An empty folder BuildFolder()\scratch\NAME, made afresh.
 std::string FreshFolder(const std::string& name);

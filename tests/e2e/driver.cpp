@@ -85,11 +85,6 @@ HWND WaitFor(const Program& program, const char* caption, int controlId, DWORD w
     return found;
 }
 
-bool Gone(HWND window, DWORD waitMs)
-{
-    return WaitUntil([&] { return !IsWindowVisible(window); }, waitMs);
-}
-
 std::string Windows(const Program& program)
 {
     std::string seen = "windows:";
@@ -118,25 +113,10 @@ std::string Text(HWND window)
     return text;
 }
 
-std::string Text(HWND dialog, int controlId)
-{
-    return Text(GetDlgItem(dialog, controlId));
-}
-
 bool Type(HWND dialog, int controlId, const std::string& text)
 {
     Send(GetDlgItem(dialog, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     return Text(dialog, controlId) == text;
-}
-
-void Click(HWND dialog, int controlId)
-{
-    PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0);
-}
-
-bool Enabled(HWND dialog, int controlId)
-{
-    return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE;
 }
 
 bool Checked(HWND dialog, int controlId)

@@ -38,7 +38,7 @@ bool WaitUntil(Done done, DWORD waitMs = kWaitMs)
 // A visible dialog of the program with this CAPTION (any, if null) and this
 // control, once it shows; null if none did within WAIT_MS.
 HWND WaitFor(const Program& program, const char* caption, int controlId = 0, DWORD waitMs = kWaitMs);
-bool Gone(HWND window, DWORD waitMs = kWaitMs);
+inline bool Gone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(window); }); }
 // The program's windows, for a failure message.
 std::string Windows(const Program& program);
 
@@ -46,10 +46,10 @@ std::string Windows(const Program& program);
 // "image" for a picture.
 std::string Controls(HWND dialog);
 std::string Text(HWND window);
-std::string Text(HWND dialog, int controlId);
+inline std::string Text(HWND dialog, int controlId) { return Text(GetDlgItem(dialog, controlId)); }
 bool Type(HWND dialog, int controlId, const std::string& text);
-void Click(HWND dialog, int controlId);
-bool Enabled(HWND dialog, int controlId);
+inline void Click(HWND dialog, int controlId) { PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0); }
+inline bool Enabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE; }
 bool Checked(HWND dialog, int controlId);
 
 // Waits for a message box of the program, answers it, and gives its text

@@ -2,10 +2,12 @@
 #include "common/files.h"
 #include "e2e/driver.h"
 #include "res/resource.h"
+#include "standin/output.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace driver;
@@ -71,12 +73,6 @@ protected:
     HWND main_ = nullptr;
 };
 
-// What the stand-in's "record" writes.
-std::string Ran(const std::string& module, const std::string& commandLine, const std::string& folder)
-{
-    return module + "\r\n" + commandLine + "\r\n" + folder + "\r\n";
-}
-
 }  // namespace
 
 TEST_F(ProgramTest, FirstStartAsksForThePathAndEscapeLeavesTheMainWindow)
@@ -84,7 +80,6 @@ TEST_F(ProgramTest, FirstStartAsksForThePathAndEscapeLeavesTheMainWindow)
     ASSERT_TRUE(Start(program_, folder_, "", ""));
     HWND dialog = WaitFor(program_, kCaption, IDC_PATH_FIELD, 15000);
     ASSERT_TRUE(dialog) << Windows(program_);
-    EXPECT_EQ(nullptr, GetWindow(dialog, GW_OWNER));
     EXPECT_EQ("1[OK]2[Cancel]-1[Set Deompiler Path ( HELPDECO.EXE ) : ]1010[]1011[Browse ...]", Controls(dialog));
     Click(dialog, IDCANCEL);
     ExpectBox("Decompiler path is not set.\r\nNow Application will quit.", nullptr);
@@ -114,11 +109,7 @@ TEST_F(ProgramTest, StartRefusesEmptyFieldsAndWhatWouldNotFit)
     ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("", "C:\\" + std::string(233, 'd') + ".exe"));
     const char* const empty = "Please Specify WinHelp File And Destination Folder\nBefore Begining.";
     const char* const tooLong = "The path is too long.\nA path may have at most 259 characters.";
-    struct Row
-    {
-        std::string helpFile, destination;
-        const char* warning;
-    } rows[] = {
+    const std::tuple<std::string, std::string, const char*> rows[] = {
         {"", "", empty},
         {"", folder_, empty},
         {"manual.hlp", "", empty},
@@ -126,10 +117,10 @@ TEST_F(ProgramTest, StartRefusesEmptyFieldsAndWhatWouldNotFit)
         {"manual.hlp", "C:\\" + std::string(257, 'o'), tooLong},
         {std::string(254, 'h'), folder_, "The command line is too long.\nPlease choose shorter paths."},
     };
-    for (const Row& row : rows) {
-        Fill(row.helpFile, row.destination);
+    for (const auto& [helpFile, destination, warning] : rows) {
+        Fill(helpFile, destination);
         Click(main_, IDC_START);
-        ExpectBox(row.warning, main_);
+        ExpectBox(warning, main_);
         EXPECT_FALSE(WaitFor(program_, kLog, 0, 300)) << "a log window opened after the warning";
     }
 }

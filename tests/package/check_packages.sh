@@ -10,7 +10,7 @@ version=$3
 numbers="$(echo "$version" | sed 's/\./, /g'), 0"
 cr=$(printf '\r')
 
-check() {  # build folder, target, PE machine word as od prints it
+check() {  # build folder, target, machine as objdump names it
     folder="Quorvantel-$version-$2"
     zip="$1/$folder.zip"
     [ -f "$zip" ] || { fail "missing (run scripts/package.sh)"; return; }
@@ -22,18 +22,13 @@ check() {  # build folder, target, PE machine word as od prints it
     for text in README.txt CHANGELOG.txt LICENSE.txt; do
         file="$unpacked/$folder/$text"
         LC_ALL=C grep -q "[^ -~$cr]" "$file" && fail "$text has characters outside printable ASCII"
-        lines=$(wc -l < "$file")
-        crlf=$(grep -c "$cr\$" "$file")
-        [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] || fail "$text: $crlf CRLF ends in $lines lines"
+        [ -s "$file" ] && ! grep -q "[^$cr]\$\|^\$" "$file" || fail "$text has line ends other than CRLF"
     done
     exe="$unpacked/$folder/Quorvantel.exe"
     cmp -s "$exe" "$1/Quorvantel.exe" || fail "Quorvantel.exe is not $1/Quorvantel.exe"
-    pe=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
-    machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$exe" | tr -d ' ')
-    [ "$machine" = "$3" ] || fail "machine $machine, expected $3"
-    symbols=$(od -An -tu4 -j$((pe + 16)) -N4 "$exe" | tr -d ' ')
-    debug=$(x86_64-w64-mingw32-objdump -h "$exe" | grep -c ' \.debug')
-    [ "$symbols" = 0 ] && [ "$debug" = 0 ] || fail "not stripped: $symbols symbols, $debug debug sections"
+    headers=$(x86_64-w64-mingw32-objdump -f -h "$exe")
+    echo "$headers" | grep -q "file format pei-$3" || fail "not a $3 executable"
+    echo "$headers" | grep -q ' \.debug\|HAS_SYMS' && fail "not stripped"
     x86_64-w64-mingw32-windres -i "$exe" -O rc > "$unpacked/resources.rc" 2>&1
     manifest=$(sed -n '/^1 24 /,/^END/p' "$unpacked/resources.rc")
     ids=$(echo "$manifest" | sed -n 's/.*supportedOS Id=""\([^"]*\)"".*/\1/p' | tr '\n' ' ')
@@ -55,6 +50,6 @@ check() {  # build folder, target, PE machine word as od prints it
 supported="{e2011457-1546-43c5-a5fe-008deee3d3f0} {35138b9a-5d96-4fbd-8e2d-a2440225f93a} \
 {4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38} {1f676c76-80e1-4239-95bb-83d0f6d0da78} \
 {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a} "
-check "$1" win32 014c
-check "$2" win64 8664
+check "$1" win32 i386
+check "$2" win64 x86-64
 [ $failures -eq 0 ]

@@ -1,4 +1,4 @@
-// The known text the stand-in prints and the tests expect, byte for byte.
+// The texts the stand-in prints and the tests expect, byte for byte.
 #pragma once
 
 #include <cstdio>
@@ -16,4 +16,19 @@ inline std::string KnownText(size_t length)
                                                       " FF FF 00 00  MZ..............\r\n", offset)));
     text.resize(length);
     return text;
+}
+
+// "a" and COUNT two-byte characters of code page 932 (HIRAGANA LETTER A).
+inline std::string Hiragana(unsigned long count)
+{
+    std::string text = "a";
+    while (count-- > 0)
+        text += "\x82\xa0";
+    return text;
+}
+
+// How the stand-in was started, a line each.
+inline std::string Ran(const std::string& module, const std::string& commandLine, const std::string& folder)
+{
+    return module + "\r\n" + commandLine + "\r\n" + folder + "\r\n";
 }

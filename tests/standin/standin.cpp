@@ -75,10 +75,9 @@ void Perform(const std::string& name, const std::string& argument)
         char module[MAX_PATH] = "", directory[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, module, sizeof module);
         GetCurrentDirectoryA(sizeof directory, directory);
-        Write(false, std::string(module) + "\r\n" + GetCommandLineA() + "\r\n" + directory + "\r\n");
+        Write(false, Ran(module, GetCommandLineA(), directory));
     } else if (name == "text") {
-        const size_t slash = argument.find('/');
-        const size_t piece = slash == std::string::npos ? number : strtoul(argument.c_str() + slash + 1, nullptr, 10);
+        const size_t piece = strtoul(argument.c_str() + argument.find('/') + 1, nullptr, 10);
         const std::string text = KnownText(number);
         for (size_t done = 0; done < text.size(); done += piece)
             Write(false, text.substr(done, piece));
@@ -89,10 +88,7 @@ void Perform(const std::string& name, const std::string& argument)
     } else if (name == "nul") {
         Write(false, std::string("before\0after", 12));
     } else if (name == "dbcs") {
-        std::string text = "a";
-        for (unsigned long i = 0; i < number; ++i)
-            text += "\x82\xa0";  // HIRAGANA LETTER A
-        Write(false, text);
+        Write(false, Hiragana(number));
     } else if (name == "keywait") {
         Write(false, "Press any key to continue\r\n");
         _getch();

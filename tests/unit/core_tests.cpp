@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 
 // In code page 932 the trail byte of 0x95 0x5C looks like a backslash.
@@ -63,9 +64,6 @@ TEST(Settings, FileFollowsTheProfileRules)
     SaveDecompilerPath("C:\\Program Files\\Deco\\HELPDECO.EXE");
     EXPECT_EQ("[Other]\r\nKey=kept\r\n[Config]\r\nDecoPath=C:\\Program Files\\Deco\\HELPDECO.EXE\r\n",
               ReadWholeFile(file));
-    StoreText(AppState.decompilerPath, {""});
-    EXPECT_TRUE(LoadDecompilerPath());
-    EXPECT_STREQ("C:\\Program Files\\Deco\\HELPDECO.EXE", AppState.decompilerPath);
 }
 
 // Given an empty name, the profile functions would use win.ini (Wine
@@ -104,10 +102,8 @@ TEST(CommandLine, SwitchesFollowTheBoxOrder)
 TEST(CommandLine, RunAndUsageLinesToTheByte)
 {
     const std::string d250(250, 'd'), blank248 = "C:\\a b" + std::string(242, 'd'), all = " /y /b /c /m /g /d /x";
-    struct Row
-    {
-        std::string decompiler, helpFile, switches, run, usage;  // run empty: refused
-    } rows[] = {
+    // The decompiler, help file, switches, run command (empty: refused), usage.
+    const std::tuple<std::string, std::string, std::string, std::string, std::string> rows[] = {
         {"C:\\Tools\\HELPDECO.EXE", "C:\\Help\\manual.hlp", " /y /c /x",
          "C:\\Tools\\HELPDECO.EXE \"C:\\Help\\manual.hlp\" /y /c /x", "C:\\Tools\\HELPDECO.EXE"},
         {"C:\\Program Files\\H.EXE", "..\\my help.hlp", " /y", "\"C:\\Program Files\\H.EXE\" \"..\\my help.hlp\" /y",
@@ -118,15 +114,15 @@ TEST(CommandLine, RunAndUsageLinesToTheByte)
         {d250, std::string(226, 'f'), all, "", d250},
         {blank248, std::string(226, 'f'), all, "", "\"" + blank248 + "\""},  // the quotes count too
     };
-    for (const Row& row : rows) {
-        StoreText(AppState.decompilerPath, {row.decompiler.c_str()});
-        StoreText(AppState.pickedFile, {row.helpFile.c_str()});
-        StoreText(AppState.switches, {row.switches.c_str()});
+    for (const auto& [decompiler, helpFile, switches, run, usage] : rows) {
+        StoreText(AppState.decompilerPath, {decompiler.c_str()});
+        StoreText(AppState.pickedFile, {helpFile.c_str()});
+        StoreText(AppState.switches, {switches.c_str()});
         StoreText(AppState.destDir, {"C:\\Out"});
-        EXPECT_EQ(!row.run.empty(), ComposeRunCommand()) << row.decompiler;
-        EXPECT_EQ(row.run, AppState.commandLine) << row.decompiler;
+        EXPECT_EQ(!run.empty(), ComposeRunCommand()) << decompiler;
+        EXPECT_EQ(run, AppState.commandLine) << decompiler;
         ComposeUsageCommand();
-        EXPECT_EQ(row.usage, AppState.commandLine) << row.decompiler;
+        EXPECT_EQ(usage, AppState.commandLine) << decompiler;
         EXPECT_STREQ("NONE", AppState.destDir);
     }
 }

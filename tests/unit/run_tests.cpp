@@ -111,34 +111,18 @@ std::string ExitLine(const char* code)
     return std::string("The decompiler ended with exit code ") + code + ".\r\n";
 }
 
-// "a" and COUNT two-byte characters of code page 932, as "dbcs=COUNT" writes.
-std::string Hiragana(unsigned count)
-{
-    std::string text = "a";
-    while (count-- > 0)
-        text += "\x82\xa0";
-    return text;
-}
-
-// The process's GDI handle table hangs off its environment block; an entry
-// is in use while its type is not zero.
+// The process's GDI handle table hangs off its environment block: entries
+// of 24 bytes (object 8, owner 4, count 2, type 1, ...), in use while their
+// type is not zero.
 DWORD CountGdiTableEntries()
 {
-    struct Entry
-    {
-        UINT64 object;
-        ULONG owner;
-        USHORT unique;
-        UCHAR type, flags;
-        UINT64 user;
-    };
     typedef const char*(WINAPI * CurrentPeb)();
     const auto peb = reinterpret_cast<CurrentPeb>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetCurrentPeb")));
-    const Entry* table = *reinterpret_cast<const Entry* const*>(peb() + (sizeof(void*) == 8 ? 0xF8 : 0x94));
+    const char* table = *reinterpret_cast<const char* const*>(peb() + (sizeof(void*) == 8 ? 0xF8 : 0x94));
     DWORD count = 0;
     for (size_t i = 0; table && i < 0x10000; ++i)
-        count += table[i].type != 0;
+        count += table[i * 24 + 14] != 0;
     return count;
 }
 

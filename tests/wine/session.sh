@@ -15,8 +15,8 @@ stop() {
     fi
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
-        rm -f "$dir/xvfb.pid" "$dir/display"
     fi
+    rm -f "$dir/xvfb.pid"
 }
 
 start() {
@@ -46,9 +46,7 @@ start() {
     # caption buttons show letters, without the bitmap MS Sans Serif a label
     # such as "Current Options : " no longer fits its line.
     for font in marlett.ttf sserife.fon; do
-        if [ -f "/usr/share/wine/fonts/$font" ]; then
-            cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-        fi
+        cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     done
     # Without a window manager every dialog close would wait two seconds.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
