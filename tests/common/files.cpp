@@ -4,7 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 std::string BuildFolder()
 {
@@ -25,9 +25,7 @@ std::string FreshFolder(const std::string& name)
 std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes)

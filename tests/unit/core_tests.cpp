@@ -10,7 +10,6 @@
 #include <tuple>
 #include <utility>
 
-// In code page 932 the trail byte of 0x95 0x5C looks like a backslash.
 TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
 {
     ASSERT_EQ(932u, GetACP()) << "the settings path is tested in the two-byte code page 932";
@@ -20,7 +19,7 @@ TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
         {"\"C:\\My.Tools\\front.beta.exe\" \"a.hlp\" /x", "C:\\My.Tools\\front.beta.ini"},
         {"\"C:\\My.Tools\\front\"", "C:\\My.Tools\\front.ini"},
         {"\"\\\\server\\share\\front.exe\"", "\\\\server\\share\\front.ini"},
-        {"\"C:\\Tools\\front.\x95\x5C\"", "C:\\Tools\\front.ini"},
+        {"\"C:\\Tools\\front.\x95\x5C\"", "C:\\Tools\\front.ini"},  // 0x5C here is a trail byte, no backslash
         {"\"C:\\a.b\\\x95\x5C.exe\"", "C:\\a.b\\\x95\x5C.ini"},
         {"\"C:\\" + longest + ".exe\"", "C:\\" + longest + ".ini"},
         {"\"C:\\" + longest + "a.exe\"", ""},  // one character too long: no settings file

@@ -131,12 +131,6 @@ struct Counts
     DWORD handles, gdiObjects, topLevelWindows;
 };
 
-BOOL CALLBACK CountWindow(HWND, LPARAM count)
-{
-    ++*reinterpret_cast<DWORD*>(count);
-    return TRUE;
-}
-
 // Counted as Wine allows, where the documented counts answer 0: the handle
 // values in use, the GDI handle table, and the windows (a window left
 // behind takes its child windows with it).
@@ -146,7 +140,8 @@ Counts CountResources()
     DWORD flags = 0;
     for (ULONG_PTR value = 4; value < 0x10000; value += 4)
         counts.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&counts.topLevelWindows));
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+        counts.topLevelWindows += GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
     return counts;
 }
 

@@ -13,9 +13,7 @@ stop() {
     if [ -d "$dir/prefix" ]; then
         WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
     fi
-    if [ -f "$dir/xvfb.pid" ]; then
-        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
-    fi
+    [ ! -f "$dir/xvfb.pid" ] || kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
     rm -f "$dir/xvfb.pid"
 }
 
