@@ -1,6 +1,7 @@
 // Drives the real Quorvantel.exe from outside, as a user would, with window
 // messages sent across processes: for the end-to-end tests, the screenshots
-// and the benchmarks. Every wait is bounded.
+// and the benchmarks. Every wait is bounded, but under Wine a message to a
+// program hung in a read never times out; CTest's time limit ends that.
 #pragma once
 
 #include <windows.h>

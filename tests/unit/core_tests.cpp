@@ -24,7 +24,7 @@ TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
         {"\"C:\\" + longest + ".exe\"", "C:\\" + longest + ".ini"},
         {"\"C:\\" + longest + "a.exe\"", ""},  // one character too long: no settings file
         {"\"C:\\" + std::string(293, 'a') + ".exe\"", ""},
-        {"front.exe C:\\m.hlp", own},
+        {"C:\\My Tools\\front.exe C:\\m.hlp", own},  // unquoted
         {"\"Tools\\front.exe\"", own},
         {"\"C:\\Tools\\front.exe", own},
         {"", own},

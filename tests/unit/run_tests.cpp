@@ -70,7 +70,7 @@ std::string RunStandin(const std::string& actions)
     std::string log(static_cast<size_t>(GetWindowTextLengthA(text)) * 2 + 1, '\0');
     log.resize(static_cast<size_t>(GetWindowTextA(text, &log[0], static_cast<int>(log.size()))));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDOK)) && IsWindowEnabled(GetDlgItem(window, IDC_COPY_TO_CLIPBOARD)));
-    EXPECT_TRUE(AtEnd(text)) << "the caret or the scroll bar is not at the end";
+    EXPECT_TRUE(AtEnd(text)) << "the log is hidden, or its caret or scroll bar not at the end";
     EXPECT_EQ(LinesOf(log), SendMessageA(text, EM_GETLINECOUNT, 0, 0)) << "the lines the log shows";
     DestroyWindow(box);
     DestroyWindow(window);

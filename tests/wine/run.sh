@@ -9,13 +9,14 @@ shift
 export WINEPREFIX="$dir/prefix" DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")"
 export LC_ALL="${QV_LOCALE:-C.UTF-8}" WINEDEBUG="${WINEDEBUG:--all},err+virtual"
 # Wine's loader now and then gives up before any of the program has run
-# ("failed to map the shared user data"); the start is then tried again. A
-# program that ended well only saw it in a child of its own.
+# ("failed to map the shared user data"): the program fails at once, and its
+# start is tried again. A program that ran longer only saw it in a child.
 errors=$(mktemp)
 for attempt in 1 2 3; do
-    status=0
+    status=0 started=$(date +%s)
     wine "$@" 2>"$errors" || status=$?
-    [ $status -ne 0 ] && grep -q "failed to map the shared user data" "$errors" || break
+    [ $status -ne 0 ] && [ $(($(date +%s) - started)) -le 1 ] &&
+        grep -q "failed to map the shared user data" "$errors" || break
 done
 cat "$errors" >&2
 rm -f "$errors"

@@ -10,9 +10,7 @@ command=$1
 dir=$2
 
 stop() {
-    if [ -d "$dir/prefix" ]; then
-        WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
-    fi
+    [ ! -d "$dir/prefix" ] || WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
     [ ! -f "$dir/xvfb.pid" ] || kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
     rm -f "$dir/xvfb.pid"
 }
