@@ -37,7 +37,7 @@ void StepProgress(HWND progressBox)
 // can cover the page Wine's loader needs for the shared user data, and the
 // loader gives up. Nothing of the child ran, so that failure alone is
 // tried again; every other error is final at once.
-DWORD StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
+DWORD StartChild(char* commandLine, const char* workingDirectory, HANDLE writeEnd,
                  PROCESS_INFORMATION& child)
 {
     STARTUPINFOA startup = {};
@@ -47,7 +47,6 @@ DWORD StartChild(char* commandLine, const char* destDir, HANDLE writeEnd,
     startup.hStdInput = nullptr;
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
-    const char* workingDirectory = strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir;
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
         if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS,
@@ -138,12 +137,14 @@ char CopyPipeToLog(HANDLE readEnd, HWND logText)
 
 // Tells in the log, in place of the child's output, that the child did not
 // start, with what was tried and the system's reason, so that a failed
-// start never looks like a run that printed nothing.
-void AppendStartFailure(HWND logText, const char* commandLine, const char* destDir, DWORD error)
+// start never looks like a run that printed nothing. Without a working
+// directory of its own the child would have started in ours.
+void AppendStartFailure(HWND logText, const char* commandLine, const char* workingDirectory,
+                        DWORD error)
 {
     char currentDirectory[MAX_PATH] = "";
-    const char* folder = destDir;
-    if (strcmp(destDir, kNoWorkingDirectory) == 0) {
+    const char* folder = workingDirectory;
+    if (!folder) {
         const DWORD needed = GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory);
         if (needed >= sizeof currentDirectory)
             currentDirectory[0] = '\0';
@@ -209,12 +210,13 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
         readEnd = writeEnd = nullptr;
     }
 
+    const char* workingDirectory = strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir;
     PROCESS_INFORMATION child = {};
-    if (writeEnd)
-        startError = StartChild(commandLine, destDir, writeEnd, child);
-    const bool started = writeEnd && startError == ERROR_SUCCESS;
-    if (writeEnd)
+    if (writeEnd) {
+        startError = StartChild(commandLine, workingDirectory, writeEnd, child);
         CloseHandle(writeEnd);
+    }
+    const bool started = writeEnd && startError == ERROR_SUCCESS;
     if (started)
         CloseHandle(child.hThread);
     StepProgress(progressBox);
@@ -226,7 +228,7 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
         const char lastAppended = CopyPipeToLog(readEnd, logText);
         AppendExitCode(logText, child.hProcess, lastAppended);
     } else {
-        AppendStartFailure(logText, commandLine, destDir, startError);
+        AppendStartFailure(logText, commandLine, workingDirectory, startError);
     }
     ShowLog(logText);
     if (readEnd)

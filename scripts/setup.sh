@@ -17,8 +17,8 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
     $sudo_ localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
 
-# start.sh may have made the 64-bit build folder without the tests.
 cmake --preset win32 -DQUORVANTEL_TESTS=ON >/dev/null
 cmake --build --preset win32
+# start.sh may have made this build folder without the tests.
 cmake --preset win64 -DQUORVANTEL_TESTS=ON -DQUORVANTEL_PACKAGE_TESTS=ON >/dev/null
 cmake --build --preset win64

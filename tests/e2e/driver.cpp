@@ -127,7 +127,9 @@ bool Checked(HWND dialog, int controlId)
 std::pair<std::string, HWND> AnswerBox(const Program& program)
 {
     const HWND box = WaitFor(program, nullptr, kBoxIcon);
-    const std::pair<std::string, HWND> seen(box ? Text(box, kBoxText) : "", GetWindow(box, GW_OWNER));
+    if (!box)
+        return {"", nullptr};
+    const std::pair<std::string, HWND> seen(Text(box, kBoxText), GetWindow(box, GW_OWNER));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Gone(box);
     return seen;

@@ -236,6 +236,7 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
 // from the line "pose" printed here, and ends the pose by making QV_POSE_DONE.
 TEST_F(ProgramTest, DISABLED_Pose)
 {
+    ASSERT_TRUE(getenv("QV_POSE") && getenv("QV_POSE_DONE")) << "run by scripts/screenshots.sh";
     const std::string state = getenv("QV_POSE");
     const bool path = state == "path";
     ASSERT_TRUE(Start(program_, folder_, path ? "" : state == "log" ? StandinPath() : "C:\\Tools\\HELPDECO.EXE", ""));

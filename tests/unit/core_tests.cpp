@@ -89,7 +89,7 @@ TEST(CommandLine, SwitchesFollowTheBoxOrder)
         {{1, 1, 1, 1, 1, 1}, " /y /b /c /m /g /d /x"},
     };
     for (const auto& row : rows) {
-        BuildSwitches(rows[4].ticked);  // each build starts afresh
+        BuildSwitches(rows[4].ticked);  // every box ticked: each build must start afresh
         BuildSwitches(row.ticked);
         EXPECT_STREQ(row.switches, AppState.switches);
     }

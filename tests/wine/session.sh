@@ -6,8 +6,7 @@
 # QV_SESSION_DISPLAY (for instance :0) names a display to use instead of an
 # Xvfb of the session's own; DIR/display holds the one in use.
 set -eu
-command=$1
-dir=$2
+command=$1 dir=$2
 
 stop() {
     [ ! -d "$dir/prefix" ] || WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
