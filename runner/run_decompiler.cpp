@@ -22,10 +22,101 @@ const DWORD kExitWaitMs = 2000;
 const DWORD kShowIntervalMs = 200;
 // From here up, an exit code is how Windows reports a crash.
 const DWORD kFirstCrashCode = 0xC0000000;
+// The pipe's buffer: an anonymous pipe's default.
+const DWORD kPipeBufferSize = 4096;
+// The full bar stays this long before the progress box goes.
+const DWORD kFinalPauseMs = 150;
 
 void StepProgress(HWND progressBox)
 {
     SendDlgItemMessageA(progressBox, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
+}
+
+bool StopRequested(HWND progressBox)
+{
+    return GetWindowLongPtrA(progressBox, DWLP_USER) != 0;
+}
+
+// The progress box's modal loop is waiting for the run to return, so the
+// run hands out the program's messages itself: its windows repaint and
+// answer, and the progress box takes "Stop". A quit asked for meanwhile
+// stops the run and is passed on to the loops outside.
+void HandOutMessages(HWND progressBox)
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            RequestStop(progressBox);
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (!IsDialogMessageA(progressBox, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+// Waits until OBJECT is signalled (with no object, until the time is up),
+// handing out messages meanwhile and using no processor time. Yes when
+// OBJECT was signalled; no when the time ran out or the run was stopped.
+bool WaitHandingOutMessages(HWND progressBox, HANDLE object, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    const DWORD count = object ? 1 : 0;
+    for (;;) {
+        HandOutMessages(progressBox);
+        const DWORD elapsed = GetTickCount() - start;
+        if (StopRequested(progressBox) || (timeoutMs != INFINITE && elapsed >= timeoutMs))
+            return false;
+        const DWORD left = timeoutMs == INFINITE ? INFINITE : timeoutMs - elapsed;
+        const DWORD woke = MsgWaitForMultipleObjects(count, &object, FALSE, left, QS_ALLINPUT);
+        if (woke != WAIT_OBJECT_0 + count)  // anything but a message
+            return woke == WAIT_OBJECT_0;
+    }
+}
+
+// The run's pipe. Our end is opened for overlapped reads, so the run can
+// wait for output and for messages at once, which an anonymous pipe's end
+// cannot; the child's end is the same synchronous, inheritable handle as an
+// anonymous pipe's write end. Only one instance can exist, so no other
+// program can join the pipe under its name. Returns ERROR_SUCCESS or the
+// error.
+DWORD CreateOutputPipe(HWND progressBox, HANDLE& readEnd, HANDLE& writeEnd)
+{
+    char name[80];
+    snprintf(name, sizeof name, "\\\\.\\pipe\\Quorvantel.%lu.%p", GetCurrentProcessId(),
+             static_cast<void*>(progressBox));
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    readEnd = CreateNamedPipeA(name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                               PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0,
+                               &inheritable);
+    if (readEnd == INVALID_HANDLE_VALUE) {
+        readEnd = writeEnd = nullptr;
+        return GetLastError();
+    }
+    writeEnd = CreateFileA(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inheritable, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (writeEnd == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        CloseHandle(readEnd);
+        readEnd = writeEnd = nullptr;
+        return error;
+    }
+    return ERROR_SUCCESS;
+}
+
+// One read of at most a chunk, waiting for it while handing out messages.
+// No when the output has ended, or when the run was stopped: then the read
+// is cancelled, even while a process the child started holds the pipe.
+bool ReadChunk(HWND progressBox, HANDLE readEnd, OVERLAPPED& read, char* buffer, DWORD& count)
+{
+    count = 0;
+    if (!ReadFile(readEnd, buffer, kChunkSize, nullptr, &read) && GetLastError() != ERROR_IO_PENDING)
+        return false;
+    if (!WaitHandingOutMessages(progressBox, read.hEvent, INFINITE))
+        CancelIo(readEnd);
+    return GetOverlappedResult(readEnd, &read, &count, TRUE) != FALSE;
 }
 
 // Starts the child with both output handles on the pipe's write end and
@@ -93,23 +184,26 @@ void ShowLog(HWND logText)
 }
 
 // Reads the pipe to its end, whatever the log accepts, so the child never
-// blocks on a full pipe. A lead byte that ends a chunk waits for its trail
-// byte in front of the next chunk, so no character is split in the log; a
-// CR that ends a chunk waits likewise, since a CR LF split between two
-// appends shows in the log as two line ends.
-// The log's redrawing is off; it is shown at most every kShowIntervalMs,
-// timed here since the loop dispatches no messages. Returns the last byte
-// appended, or NUL when nothing was.
-char CopyPipeToLog(HANDLE readEnd, HWND logText)
+// blocks on a full pipe, or until the run is stopped. A lead byte that ends
+// a chunk waits for its trail byte in front of the next chunk, so no
+// character is split in the log; a CR that ends a chunk waits likewise,
+// since a CR LF split between two appends shows in the log as two line ends.
+// The log's redrawing is off; it is shown at most every kShowIntervalMs.
+// Returns the last byte appended, or NUL when nothing was.
+char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
 {
     CPINFO codePage = {};
     const bool twoByteCodePage = GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1;
+    OVERLAPPED read = {};
+    read.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!read.hEvent)
+        return '\0';
     char chunk[1 + kChunkSize + 1];
     size_t held = 0;
     DWORD count = 0;
     char lastAppended = '\0';
     DWORD shownAt = GetTickCount();
-    while (ReadFile(readEnd, chunk + held, kChunkSize, &count, nullptr)) {
+    while (ReadChunk(progressBox, readEnd, read, chunk + held, count)) {
         size_t length = DropNulBytes(chunk, held + count);
         const bool endsInCarriageReturn = length > 0 && chunk[length - 1] == '\r';
         held = endsInCarriageReturn || (twoByteCodePage && EndsInsideCharacter(chunk, length)) ? 1 : 0;
@@ -127,6 +221,7 @@ char CopyPipeToLog(HANDLE readEnd, HWND logText)
             shownAt = GetTickCount();
         }
     }
+    CloseHandle(read.hEvent);
     if (held) {
         chunk[1] = '\0';
         AppendToLog(logText, chunk);
@@ -168,23 +263,35 @@ void AppendStartFailure(HWND logText, const char* commandLine, const char* worki
     AppendToLog(logText, text);
 }
 
-// Tells in the log when the child ended with a code other than 0, such as
-// after a crash, on a line of its own. A child still running some time
-// after its output ended has no code yet and gets no line.
-void AppendExitCode(HWND logText, HANDLE process, char lastAppended)
+// Appends TEXT on a line of its own: after a line end, unless the log
+// already ends one (a bare CR ends a line in the log as well).
+void AppendOwnLine(HWND logText, char lastAppended, const char* text)
 {
-    DWORD code = 0;
-    if (WaitForSingleObject(process, kExitWaitMs) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process, &code) || code == 0)
-        return;
-    char number[16];
-    snprintf(number, sizeof number, code >= kFirstCrashCode ? "0x%08lX" : "%lu", code);
-    // A bare CR ends a line in the log as well.
-    const bool atLineStart = lastAppended == '\0' || lastAppended == '\n' || lastAppended == '\r';
-    char text[80];
-    snprintf(text, sizeof text, "%sThe decompiler ended with exit code %s.\r\n",
-             atLineStart ? "" : "\r\n", number);
+    if (lastAppended != '\0' && lastAppended != '\n' && lastAppended != '\r')
+        AppendToLog(logText, "\r\n");
     AppendToLog(logText, text);
+}
+
+// After the output: a child stopped by the user is ended, as Ctrl+C ends
+// it in a console, and the log says so; otherwise the log tells a code
+// other than 0 the child ended with, such as after a crash. A child still
+// running some time after its output ended has no code yet and gets no
+// line.
+void AppendRunEnd(HWND progressBox, HWND logText, HANDLE process, char lastAppended)
+{
+    const bool ended = !StopRequested(progressBox) && WaitHandingOutMessages(progressBox, process, kExitWaitMs);
+    if (StopRequested(progressBox)) {
+        TerminateProcess(process, STATUS_CONTROL_C_EXIT);
+        AppendOwnLine(logText, lastAppended, "The decompiler was stopped.\r\n");
+        return;
+    }
+    DWORD code = 0;
+    if (!ended || !GetExitCodeProcess(process, &code) || code == 0)
+        return;
+    char text[80];
+    snprintf(text, sizeof text, code >= kFirstCrashCode ? "The decompiler ended with exit code 0x%08lX.\r\n"
+                                                        : "The decompiler ended with exit code %lu.\r\n", code);
+    AppendOwnLine(logText, lastAppended, text);
 }
 
 void EnableLogButtons(HWND logWindow)
@@ -195,20 +302,20 @@ void EnableLogButtons(HWND logWindow)
 
 }  // namespace
 
+void RequestStop(HWND progressBox)
+{
+    SetWindowLongPtrA(progressBox, DWLP_USER, TRUE);
+}
+
 void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
 {
     StepProgress(progressBox);
 
     // Both ends inheritable; our copy of the write end is closed right after
     // the start, so the pipe breaks as soon as the child is done.
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
-    DWORD startError = ERROR_SUCCESS;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
-        startError = GetLastError();
-        readEnd = writeEnd = nullptr;
-    }
+    DWORD startError = CreateOutputPipe(progressBox, readEnd, writeEnd);
 
     const char* workingDirectory = strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir;
     PROCESS_INFORMATION child = {};
@@ -225,8 +332,8 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
     const HWND logText = GetDlgItem(logWindow, IDC_LOG_TEXT);
     SendMessageA(logText, WM_SETREDRAW, FALSE, 0);
     if (started) {
-        const char lastAppended = CopyPipeToLog(readEnd, logText);
-        AppendExitCode(logText, child.hProcess, lastAppended);
+        const char lastAppended = CopyPipeToLog(progressBox, readEnd, logText);
+        AppendRunEnd(progressBox, logText, child.hProcess, lastAppended);
     } else {
         AppendStartFailure(logText, commandLine, workingDirectory, startError);
     }
@@ -238,6 +345,6 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
 
     EnableLogButtons(logWindow);
     StepProgress(progressBox);
-    Sleep(150);
+    WaitHandingOutMessages(progressBox, nullptr, kFinalPauseMs);
     EndDialog(progressBox, 0);
 }

@@ -10,6 +10,12 @@ const DWORD kChunkSize = 1024;
 // Runs commandLine in destDir (or in our own current directory when destDir
 // is "NONE") and copies its output into the log text of the progress box's
 // owner. A child that could not start, or that ended with an exit code other
-// than 0, is told in the log. Returns when the child's output has ended,
-// with the log window's buttons enabled and the progress box ended.
+// than 0, is told in the log. The program's messages are handed out while
+// the child runs, so its windows stay alive and the run can be stopped.
+// Returns when the child's output has ended or the run was stopped, with the
+// log window's buttons enabled and the progress box ended.
 void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir);
+
+// Asks the run under this progress box to stop: the child is ended, and the
+// output that arrived so far stays in the log. The run sees it at once.
+void RequestStop(HWND progressBox);

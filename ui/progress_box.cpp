@@ -1,5 +1,6 @@
 // The progress box: shown over the log window while the decompiler runs.
-// It has no button; the run ends it.
+// Its one button stops the run; otherwise the run ends it when the output
+// has ended.
 #include "ui/dialogs.h"
 
 #include "core/app_state.h"
@@ -26,7 +27,10 @@ void OnProgressTimer(HWND window)
 
 }  // namespace
 
-INT_PTR CALLBACK ProgressBoxProc(HWND window, UINT message, WPARAM, LPARAM)
+// "Stop" is the Cancel command, so Escape presses it too. It never has the
+// focus, so Enter, which a user who started the run with it may still hold
+// down, stops nothing.
+INT_PTR CALLBACK ProgressBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -34,6 +38,11 @@ INT_PTR CALLBACK ProgressBoxProc(HWND window, UINT message, WPARAM, LPARAM)
         return FALSE;  // no control takes the focus
     case WM_TIMER:
         OnProgressTimer(window);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDCANCEL)
+            return FALSE;
+        RequestStop(window);
         return TRUE;
     }
     return FALSE;

@@ -2,6 +2,8 @@
 
 #include "common/files.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 namespace driver {
@@ -30,6 +32,15 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kWaitMs, &result);
     return static_cast<LRESULT>(result);
+}
+
+// The focus and the active window of WINDOW's thread.
+GUITHREADINFO GuiThreadOf(HWND window)
+{
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+    return thread;
 }
 
 }  // namespace
@@ -122,6 +133,31 @@ bool Type(HWND dialog, int controlId, const std::string& text)
 bool Checked(HWND dialog, int controlId)
 {
     return Send(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+HWND Focus(HWND window)
+{
+    return GuiThreadOf(window).hwndFocus;
+}
+
+void PressKey(HWND window, WORD key)
+{
+    const GUITHREADINFO thread = GuiThreadOf(window);
+    const HWND target = thread.hwndFocus ? thread.hwndFocus : thread.hwndActive ? thread.hwndActive : window;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+
+int RunningChildren(const Program& program)
+{
+    int children = 0;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        children += entry.th32ParentProcessID == program.id;
+    CloseHandle(snapshot);
+    return children;
 }
 
 std::pair<std::string, HWND> AnswerBox(const Program& program)

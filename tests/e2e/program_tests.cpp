@@ -137,7 +137,7 @@ TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
     ASSERT_TRUE(log && progress) << Windows(program_);
     EXPECT_EQ(main_, GetWindow(log, GW_OWNER));
     EXPECT_EQ(log, GetWindow(progress, GW_OWNER));
-    EXPECT_EQ("-1[image]-1[Please Wait Processing ...]1014[]", Controls(progress));
+    EXPECT_EQ("-1[image]-1[Please Wait Processing ...]1014[]2[Stop]", Controls(progress));
     EXPECT_FALSE(Enabled(log, IDOK) || Enabled(log, IDC_COPY_TO_CLIPBOARD)) << "usable before the run ended";
     ASSERT_TRUE(Gone(progress));
     EXPECT_TRUE(Enabled(log, IDOK) && Enabled(log, IDC_COPY_TO_CLIPBOARD));
@@ -231,23 +231,69 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
     EXPECT_EQ(0u, log.find("Could not start the decompiler.\r\nCommand: HELPDECO.EXE\r\n")) << log;
 }
 
-// Not a test: holds the program in the state QV_POSE names (main, log, path
-// or options) for scripts/screenshots.sh, which reads the window's place
+// A decompiler that prints a line and falls silent, or whose grandchild
+// holds the pipe, is stopped at once by "Stop", Escape or the close command
+// (Alt+F4); Enter, which "S T A R T" may have been pressed with, stops
+// nothing. The log keeps what came and says so; the decompiler is gone.
+TEST_F(ProgramTest, StopEndsTheRunAtOnceAndKeepsTheLog)
+{
+    const std::string command = StandinPath() + " \"manual.hlp\" /y";
+    const std::string silent = "stdout=working\r\n;sleep=30000", heldOpen = "stdout=working\r\n;grandchild=30000";
+    // The decompiler's actions, whether it still runs when stopped, the way to stop.
+    const std::tuple<std::string, int, const char*, UINT, WPARAM> rows[] = {
+        {silent, 1, "Stop", BM_CLICK, 0},
+        {silent, 1, "Escape", WM_KEYDOWN, VK_ESCAPE},
+        {silent, 1, "Alt+F4", WM_SYSCOMMAND, SC_CLOSE},
+        {heldOpen, 0, "Stop", BM_CLICK, 0},
+    };
+    for (const auto& [actions, running, way, message, wParam] : rows) {
+        SCOPED_TRACE(actions + ", " + way);
+        ASSERT_NO_FATAL_FAILURE(StartAtMainWindow(actions));
+        Fill("manual.hlp", folder_);
+        Click(main_, IDC_START);
+        const HWND log = WaitFor(program_, kLog, IDC_LOG_TEXT), box = WaitFor(program_, "", IDC_PROGRESS_BAR);
+        ASSERT_TRUE(log && box) << Windows(program_);
+        PressKey(box, VK_RETURN);
+        Sleep(1000);
+        EXPECT_TRUE(IsWindow(box) && Focus(box) != GetDlgItem(box, IDCANCEL)) << "Enter stopped, or Stop has the focus";
+        EXPECT_EQ(running, RunningChildren(program_));
+        const DWORD stopped = GetTickCount();
+        if (message == WM_KEYDOWN)
+            PressKey(box, static_cast<WORD>(wParam));
+        else
+            PostMessageA(message == BM_CLICK ? GetDlgItem(box, IDCANCEL) : box, message, wParam, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box) && Enabled(log, IDOK) && Enabled(log, IDC_COPY_TO_CLIPBOARD); },
+                              2000)) << "the run did not end within 2 s: " << Windows(program_);
+        printf("%s: the run ended %lu ms after the stop\n", way, GetTickCount() - stopped);
+        EXPECT_EQ(0, RunningChildren(program_)) << "the decompiler still runs";
+        EXPECT_EQ(Ran(StandinPath(), command, folder_) + "working\r\nThe decompiler was stopped.\r\n",
+                  Text(log, IDC_LOG_TEXT));
+        End(program_);
+    }
+}
+
+// Not a test: holds the program in the state QV_POSE names (main, log,
+// progress, path or options) for scripts/screenshots.sh, which reads the window's place
 // from the line "pose" printed here, and ends the pose by making QV_POSE_DONE.
 TEST_F(ProgramTest, DISABLED_Pose)
 {
     ASSERT_TRUE(getenv("QV_POSE") && getenv("QV_POSE_DONE")) << "run by scripts/screenshots.sh";
     const std::string state = getenv("QV_POSE");
-    const bool path = state == "path";
-    ASSERT_TRUE(Start(program_, folder_, path ? "" : state == "log" ? StandinPath() : "C:\\Tools\\HELPDECO.EXE", ""));
+    const bool path = state == "path", run = state == "log" || state == "progress";
+    ASSERT_TRUE(Start(program_, folder_, path ? "" : run ? StandinPath() : "C:\\Tools\\HELPDECO.EXE",
+                      state == "progress" ? "sleep=120000" : ""));
     HWND window = main_ = WaitFor(program_, kCaption, path ? IDC_PATH_FIELD : IDC_HELP_FILE, 15000);
     ASSERT_TRUE(window);
     if (path)
         Type(window, IDC_PATH_FIELD, "C:\\Tools\\HELPDECO.EXE");
     else
-        Fill("C:\\Help\\manual.hlp", state == "log" ? folder_ : "C:\\Help\\manual");
+        Fill("C:\\Help\\manual.hlp", run ? folder_ : "C:\\Help\\manual");
     if (state == "log")
         window = RunToEnd();  // the stand-in's made-up report
+    if (state == "progress") {
+        Click(main_, IDC_START);
+        ASSERT_TRUE(window = WaitFor(program_, "", IDC_PROGRESS_BAR));
+    }
     if (state == "options") {
         Click(main_, IDC_CHANGE_OPTIONS);
         ASSERT_TRUE(window = WaitFor(program_, kOptions, IDC_OPTION_HEX_DUMP));

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -207,4 +208,43 @@ TEST(Run, OutputPastTheLogsBoundEndsTheRun)
     const std::string log = RunStandin("text=5242880/65536");
     EXPECT_GE(log.size(), static_cast<size_t>(kLogTextLimit));
     EXPECT_TRUE(KnownText(log.size()) == log) << "the log is not the start of the output";
+}
+
+// The processor time of the whole process, in ms.
+ULONGLONG ProcessorMs()
+{
+    FILETIME created, ended, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+    const auto ms = [](const FILETIME& time) { return (ULONGLONG{time.dwHighDateTime} << 32 | time.dwLowDateTime) / 10000; };
+    return ms(kernel) + ms(user);
+}
+
+// While the decompiler is silent, the progress box answers at once and the
+// run waits without using the processor.
+TEST(Run, WindowsStayAliveAndIdleWhileTheDecompilerIsSilent)
+{
+    ComposeRun(FreshFolder("silent"));
+    const DWORD runThread = GetCurrentThreadId();
+    DWORD slowest = 0, silence = 0;
+    ULONGLONG used = 0;
+    std::thread probe([&] {
+        HWND box = nullptr;
+        for (int tries = 0; !box && tries < 500; Sleep(10), ++tries)
+            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) &&
+                   (GetWindowThreadProcessId(box, nullptr) != runThread || !GetDlgItem(box, IDC_PROGRESS_BAR))) {}
+        Sleep(500);  // the line has come, the silence begun
+        const ULONGLONG before = ProcessorMs();
+        for (const DWORD start = GetTickCount(); (silence = GetTickCount() - start) < 4000; Sleep(20)) {
+            const DWORD sent = GetTickCount();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(box, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result);
+            slowest = std::max(slowest, GetTickCount() - sent);
+        }
+        used = ProcessorMs() - before;
+    });
+    EXPECT_EQ("working\r\n", RunStandin("stdout=working\r\n;sleep=5000"));
+    probe.join();
+    printf("slowest answer %lu ms; processor time %llu ms in %lu ms\n", slowest, used, silence);
+    EXPECT_LT(slowest, 100u);
+    EXPECT_LT(used * 20, ULONGLONG{silence}) << "more than 5 % of the silence";
 }
