@@ -34,15 +34,6 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return static_cast<LRESULT>(result);
 }
 
-// The focus and the active window of WINDOW's thread.
-GUITHREADINFO GuiThreadOf(HWND window)
-{
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
-    return thread;
-}
-
 }  // namespace
 
 bool Start(Program& program, const std::string& folder, const std::string& decompiler, const std::string& actions,
@@ -135,17 +126,12 @@ bool Checked(HWND dialog, int controlId)
     return Send(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-HWND Focus(HWND window)
+HWND KeyTarget(HWND window)
 {
-    return GuiThreadOf(window).hwndFocus;
-}
-
-void PressKey(HWND window, WORD key)
-{
-    const GUITHREADINFO thread = GuiThreadOf(window);
-    const HWND target = thread.hwndFocus ? thread.hwndFocus : thread.hwndActive ? thread.hwndActive : window;
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+    return thread.hwndFocus ? thread.hwndFocus : thread.hwndActive ? thread.hwndActive : window;
 }
 
 int RunningChildren(const Program& program)

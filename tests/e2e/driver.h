@@ -52,11 +52,13 @@ bool Type(HWND dialog, int controlId, const std::string& text);
 inline void Click(HWND dialog, int controlId) { PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0); }
 inline bool Enabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE; }
 bool Checked(HWND dialog, int controlId);
-// The window of WINDOW's thread that has the keyboard focus; null if none.
-HWND Focus(HWND window);
-// A key pressed and let go, as the keyboard sends it: to the focus, or to
-// the active window when nothing has the focus.
-void PressKey(HWND window, WORD key);
+// Where the keys go in WINDOW's thread: the focus, else the active window.
+HWND KeyTarget(HWND window);
+inline void PressKey(HWND window, WORD key)
+{
+    PostMessageA(KeyTarget(window), WM_KEYDOWN, key, 1);
+    PostMessageA(KeyTarget(window), WM_KEYUP, key, 0xC0000001);
+}
 // Processes the program started and that are still running.
 int RunningChildren(const Program& program);
 

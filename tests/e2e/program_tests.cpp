@@ -255,7 +255,7 @@ TEST_F(ProgramTest, StopEndsTheRunAtOnceAndKeepsTheLog)
         ASSERT_TRUE(log && box) << Windows(program_);
         PressKey(box, VK_RETURN);
         Sleep(1000);
-        EXPECT_TRUE(IsWindow(box) && Focus(box) != GetDlgItem(box, IDCANCEL)) << "Enter stopped, or Stop has the focus";
+        EXPECT_TRUE(IsWindow(box) && KeyTarget(box) != GetDlgItem(box, IDCANCEL)) << "Enter stopped, or Stop has the focus";
         EXPECT_EQ(running, RunningChildren(program_));
         const DWORD stopped = GetTickCount();
         if (message == WM_KEYDOWN)
