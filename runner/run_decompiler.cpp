@@ -106,14 +106,17 @@ DWORD CreateOutputPipe(HWND progressBox, HANDLE& readEnd, HANDLE& writeEnd)
     return ERROR_SUCCESS;
 }
 
-// One read of at most a chunk, waiting for it while handing out messages.
-// No when the output has ended, or when the run was stopped: then the read
-// is cancelled, even while a process the child started holds the pipe.
-bool ReadChunk(HWND progressBox, HANDLE readEnd, OVERLAPPED& read, char* buffer, DWORD& count)
+// Starts a read of at most a chunk; no when the output has ended.
+bool StartRead(HANDLE readEnd, OVERLAPPED& read, char* buffer)
 {
-    count = 0;
-    if (!ReadFile(readEnd, buffer, kChunkSize, nullptr, &read) && GetLastError() != ERROR_IO_PENDING)
-        return false;
+    return ReadFile(readEnd, buffer, kChunkSize, nullptr, &read) || GetLastError() == ERROR_IO_PENDING;
+}
+
+// Waits for the read while handing out messages, and gives its count. No
+// when the output has ended, or when the run was stopped: then the read is
+// cancelled, even while a process the child started holds the pipe.
+bool FinishRead(HWND progressBox, HANDLE readEnd, OVERLAPPED& read, DWORD& count)
+{
     if (!WaitHandingOutMessages(progressBox, read.hEvent, INFINITE))
         CancelIo(readEnd);
     return GetOverlappedResult(readEnd, &read, &count, TRUE) != FALSE;
@@ -176,11 +179,30 @@ void AppendToLog(HWND logText, const char* text)
 // append while its redrawing is on, and under Wine that costs several
 // times the append itself. So the log takes the output with redrawing off
 // and is shown now and then; this shows it, frame and scroll bars
-// included, which are not drawn while redrawing is off.
+// included, which are not drawn while redrawing is off, and leaves its
+// redrawing on until the next append.
 void ShowLog(HWND logText)
 {
     SendMessageA(logText, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(logText, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// Milliseconds until the log's next showing is due.
+DWORD UntilShowingIsDue(DWORD shownAt)
+{
+    const DWORD since = GetTickCount() - shownAt;
+    return since >= kShowIntervalMs ? 0 : kShowIntervalMs - since;
+}
+
+// Whether the log is to be shown before the read's output is taken: once
+// the showing is due; while the child is silent, the read is waited for
+// until then, so that what came shows without more output to come.
+bool ShowingIsDue(HWND progressBox, OVERLAPPED& read, DWORD shownAt)
+{
+    if (HasOverlappedIoCompleted(&read))
+        return UntilShowingIsDue(shownAt) == 0;
+    return !WaitHandingOutMessages(progressBox, read.hEvent, UntilShowingIsDue(shownAt)) &&
+           !StopRequested(progressBox);
 }
 
 // Reads the pipe to its end, whatever the log accepts, so the child never
@@ -188,7 +210,9 @@ void ShowLog(HWND logText)
 // a chunk waits for its trail byte in front of the next chunk, so no
 // character is split in the log; a CR that ends a chunk waits likewise,
 // since a CR LF split between two appends shows in the log as two line ends.
-// The log's redrawing is off; it is shown at most every kShowIntervalMs.
+// The log takes the output with its redrawing off and is shown at most
+// every kShowIntervalMs; while the child is silent, it stays drawn, so it
+// repaints when uncovered.
 // Returns the last byte appended, or NUL when nothing was.
 char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
 {
@@ -203,7 +227,15 @@ char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
     DWORD count = 0;
     char lastAppended = '\0';
     DWORD shownAt = GetTickCount();
-    while (ReadChunk(progressBox, readEnd, read, chunk + held, count)) {
+    bool drawn = false;  // redrawing on, and all the log holds shown
+    while (StartRead(readEnd, read, chunk + held)) {
+        if (!drawn && ShowingIsDue(progressBox, read, shownAt)) {
+            ShowLog(logText);
+            shownAt = GetTickCount();
+            drawn = true;
+        }
+        if (!FinishRead(progressBox, readEnd, read, count))
+            break;
         size_t length = DropNulBytes(chunk, held + count);
         const bool endsInCarriageReturn = length > 0 && chunk[length - 1] == '\r';
         held = endsInCarriageReturn || (twoByteCodePage && EndsInsideCharacter(chunk, length)) ? 1 : 0;
@@ -211,15 +243,13 @@ char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
         const char lastByte = chunk[length];
         chunk[length] = '\0';
         if (length > 0) {
+            if (drawn)
+                SendMessageA(logText, WM_SETREDRAW, FALSE, 0);
+            drawn = false;
             AppendToLog(logText, chunk);
             lastAppended = chunk[length - 1];
         }
         chunk[0] = lastByte;
-        if (GetTickCount() - shownAt >= kShowIntervalMs) {
-            ShowLog(logText);
-            SendMessageA(logText, WM_SETREDRAW, FALSE, 0);
-            shownAt = GetTickCount();
-        }
     }
     CloseHandle(read.hEvent);
     if (held) {

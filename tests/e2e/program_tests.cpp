@@ -281,7 +281,7 @@ TEST_F(ProgramTest, DISABLED_Pose)
     const std::string state = getenv("QV_POSE");
     const bool path = state == "path", run = state == "log" || state == "progress";
     ASSERT_TRUE(Start(program_, folder_, path ? "" : run ? StandinPath() : "C:\\Tools\\HELPDECO.EXE",
-                      state == "progress" ? "sleep=120000" : ""));
+                      state == "progress" ? "stdout=Decompiling manual.hlp ...\r\n;sleep=120000" : ""));
     HWND window = main_ = WaitFor(program_, kCaption, path ? IDC_PATH_FIELD : IDC_HELP_FILE, 15000);
     ASSERT_TRUE(window);
     if (path)

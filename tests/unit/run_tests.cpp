@@ -210,8 +210,9 @@ TEST(Run, OutputPastTheLogsBoundEndsTheRun)
     EXPECT_TRUE(KnownText(log.size()) == log) << "the log is not the start of the output";
 }
 
-// While the decompiler is silent, the progress box answers at once and the
-// run waits without using the processor (of the whole process, in ms).
+// While the decompiler is silent, the log shows what came, the progress box
+// answers at once, and the run waits without using the processor (of the
+// whole process, in ms).
 TEST(Run, WindowsStayAliveAndIdleWhileTheDecompilerIsSilent)
 {
     const auto processorMs = [] {
@@ -235,6 +236,7 @@ TEST(Run, WindowsStayAliveAndIdleWhileTheDecompilerIsSilent)
             slowest = std::max(slowest, GetTickCount() - sent);
         }
         used = processorMs() - before;
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(GetParent(box), IDC_LOG_TEXT))) << "the log is not drawn";
     });
     EXPECT_EQ("working\r\n", RunStandin("stdout=working\r\n;sleep=5000"));
     probe.join();
