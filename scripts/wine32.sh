@@ -36,7 +36,7 @@ EOF
     printed=$("$dir/check" 2>&1) || status=$?
     [ $status -eq 0 ] && [ "$printed" = runs ] && return 0
     # The shell's message ends with the system's reason, such as "Exec format error".
-    echo "this machine cannot run 32-bit Linux programs (a static i386 program ended with status $status: ${printed##*: })"
+    echo "this machine cannot run 32-bit Linux programs (a static i386 program ended with status $status${printed:+: ${printed##*: }})"
     return 1
 }
 
