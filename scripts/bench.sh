@@ -41,7 +41,7 @@ cold_start() {  # EXECUTABLE TITLE: prints milliseconds, or -1
 }
 
 echo "Cold starts ($((2 * repeats)) of each) ..."
-export DISPLAY=":$(cat "$session/display")"
+export DISPLAY="$(sed 's/^[0-9]/:&/' "$session/display")"
 # Without a client of its own the X server resets whenever the last Wine
 # process ends, and a start that comes during the reset finds no display.
 xprop -root -spy >/dev/null 2>&1 &

@@ -17,7 +17,8 @@ done
 session="$build/screenshot-session"
 tests/wine/session.sh start "$session"
 trap 'tests/wine/session.sh stop "$session"' EXIT INT TERM
-display=":$(cat "$session/display")"
+# The display as session.sh holds it: a number, or a name with its colon.
+display=$(sed 's/^[0-9]/:&/' "$session/display")
 mkdir -p docs
 
 shoot() {

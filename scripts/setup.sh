@@ -1,14 +1,15 @@
 #!/bin/sh
 # Installs what building, packaging and testing need, from Debian's
-# packages, and builds both targets with their tests (the 32-bit tests are
-# compiled, not run: its zip and executable are checked from the 64-bit
-# build). Safe to run again: it installs only what is missing.
+# packages, and builds both targets with their tests. Wine's 32-bit half,
+# which the 32-bit tests need, it installs only where this machine runs
+# 32-bit programs. Safe to run again: it installs only what is missing.
 set -eu
 cd "$(dirname "$0")/.."
 
 sh scripts/install.sh cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth googletest \
-    imagemagick x11-utils locales zip unzip python3
+    imagemagick x11-utils locales zip unzip python3 binutils
+sh scripts/wine32.sh install
 
 # The code page 932 tests need a Japanese Unix locale for Wine to follow.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then

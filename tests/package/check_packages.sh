@@ -1,7 +1,8 @@
 #!/bin/sh
-# Checks the release zips: exactly the executable, README, changelog and
-# licence in one folder; texts plain ASCII with CRLF; the build's executable,
-# of its machine, stripped, with manifest and version block (read by windres).
+# Makes the release zips anew from the builds as they stand, with CPack, and
+# checks them: exactly the executable, README, changelog and licence in one
+# folder; texts plain ASCII with CRLF; the build's executable, of its machine,
+# stripped, with manifest and version block (read by windres).
 #   check_packages.sh WIN32_BUILD_DIR WIN64_BUILD_DIR VERSION
 set -u
 failures=0
@@ -13,7 +14,7 @@ cr=$(printf '\r')
 check() {  # build folder, target, machine as objdump names it
     folder="Quorvantel-$version-$2"
     zip="$1/$folder.zip"
-    [ -f "$zip" ] || { fail "missing (run scripts/package.sh)"; return; }
+    (cd "$1" && cpack -G ZIP >/dev/null) && [ -f "$zip" ] || { fail "not made by cpack"; return; }
     listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
     expected="$folder/CHANGELOG.txt $folder/LICENSE.txt $folder/Quorvantel.exe $folder/README.txt "
     [ "$listed" = "$expected" ] || fail "holds $listed, not $expected"

@@ -4,7 +4,8 @@
 #   session.sh start DIR    start the display, make the prefix
 #   session.sh stop DIR     end the session's Wine and display
 # QV_SESSION_DISPLAY (for instance :0) names a display to use instead of an
-# Xvfb of the session's own; DIR/display holds the one in use.
+# Xvfb of the session's own; DIR/display holds the one in use. WINEARCH=win32
+# makes a 32-bit prefix; a prefix of another kind is made anew.
 set -eu
 command=$1 dir=$2
 
@@ -32,6 +33,7 @@ start() {
         done
     fi
     export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")" LC_ALL=C.UTF-8
+    sh "$(dirname "$0")/../../scripts/wine32.sh" prefix "$WINEPREFIX"
     # One Wine server, with Wine's own services, for the whole session: those
     # a test program started would hold its output open after it ended.
     mkdir -p "$WINEPREFIX"
