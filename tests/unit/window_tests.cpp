@@ -82,11 +82,10 @@ std::string Look(HWND window)
 {
     std::string seen = std::string(SendMessageA(window, WM_GETICON, ICON_BIG, 0) == AppIcon() ? " big" : "") +
                        (SendMessageA(window, WM_GETICON, ICON_SMALL, 0) == AppIcon() ? " small" : "");
-    HWND control = GetWindow(window, GW_CHILD);
-    for (; control; control = GetWindow(control, GW_HWNDNEXT))
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
         seen += Describe(control);
     seen += " tab";
-    control = GetFocus();
+    HWND control = GetFocus();
     do
         seen += " " + std::to_string(GetDlgCtrlID(control));
     while ((control = GetNextDlgTabItem(window, control, FALSE)) != GetFocus() && seen.size() < 4000);
@@ -153,10 +152,10 @@ void Take(const Step& step, HWND window, HWND control)
         SetWindowTextA(control, step.text.c_str());
     if (action == "click")
         PostMessageA(control, BM_CLICK, 0, 0);
-    if (action != "edit" && action != "enter" && action != "esc" && action != "altf4")
+    const WPARAM key = action == "enter" ? VK_RETURN : action == "esc" ? VK_ESCAPE : action == "altf4" ? VK_F4 : 0;
+    if (!key && action != "edit")
         return;
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);  // a disabled control takes no focus
-    const WPARAM key = action == "enter" ? VK_RETURN : action == "esc" ? VK_ESCAPE : action == "altf4" ? VK_F4 : 0;
     const UINT message = key == VK_F4 ? WM_SYSKEYDOWN : key ? WM_KEYDOWN : WM_CHAR;
     PostMessageA(GetFocus(), message, key ? key : 'x', key == VK_F4 ? KF_ALTDOWN << 16 : 0);
     if (!key)
