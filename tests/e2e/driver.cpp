@@ -10,8 +10,7 @@ namespace driver {
 
 namespace {
 
-// The controls of a message box that hold its icon and its text.
-const int kBoxIcon = 0x440;
+// The control of a message box that holds its text.
 const int kBoxText = 0xFFFF;
 
 std::vector<HWND> DialogsOf(DWORD processId)
@@ -95,18 +94,6 @@ std::string Windows(const Program& program)
     return seen;
 }
 
-std::string Controls(HWND dialog)
-{
-    std::string list;
-    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        const std::string text = Text(control);
-        // A picture's text is its image's resource number, marked by 0xFF.
-        list += std::to_string(static_cast<short>(GetDlgCtrlID(control))) + "[" +
-                (text.compare(0, 1, "\xFF") == 0 ? "image" : text) + "]";
-    }
-    return list;
-}
-
 std::string Text(HWND window)
 {
     // Room for a length counted in characters of another code page.
@@ -119,11 +106,6 @@ bool Type(HWND dialog, int controlId, const std::string& text)
 {
     Send(GetDlgItem(dialog, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     return Text(dialog, controlId) == text;
-}
-
-bool Checked(HWND dialog, int controlId)
-{
-    return Send(GetDlgItem(dialog, controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 HWND KeyTarget(HWND window)
@@ -144,30 +126,6 @@ int RunningChildren(const Program& program)
         children += entry.th32ParentProcessID == program.id;
     CloseHandle(snapshot);
     return children;
-}
-
-std::pair<std::string, HWND> AnswerBox(const Program& program)
-{
-    const HWND box = WaitFor(program, nullptr, kBoxIcon);
-    if (!box)
-        return {"", nullptr};
-    const std::pair<std::string, HWND> seen(Text(box, kBoxText), GetWindow(box, GW_OWNER));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    Gone(box);
-    return seen;
-}
-
-std::string Clipboard()
-{
-    std::string text;
-    if (WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) {
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            text = static_cast<const char*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    return text;
 }
 
 }  // namespace driver

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
 
 namespace driver {
 
@@ -43,15 +42,11 @@ inline bool Gone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(w
 // The program's windows, for a failure message.
 std::string Windows(const Program& program);
 
-// What a dialog shows: each control's id and text, in order, "id[text]";
-// "image" for a picture.
-std::string Controls(HWND dialog);
 std::string Text(HWND window);
 inline std::string Text(HWND dialog, int controlId) { return Text(GetDlgItem(dialog, controlId)); }
 bool Type(HWND dialog, int controlId, const std::string& text);
 inline void Click(HWND dialog, int controlId) { PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0); }
 inline bool Enabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgItem(dialog, controlId)) != FALSE; }
-bool Checked(HWND dialog, int controlId);
 // Where the keys go in WINDOW's thread: the focus, else the active window.
 HWND KeyTarget(HWND window);
 inline void PressKey(HWND window, WORD key)
@@ -62,10 +57,5 @@ inline void PressKey(HWND window, WORD key)
 // Processes the program started and that are still running.
 int RunningChildren(const Program& program);
 
-// Waits for a message box of the program, answers it, and gives its text
-// and its owner ("" and none when none came).
-std::pair<std::string, HWND> AnswerBox(const Program& program);
-
-std::string Clipboard();
 
 }  // namespace driver

@@ -8,7 +8,6 @@
 
 #include <string>
 #include <tuple>
-#include <vector>
 
 using namespace driver;
 
@@ -47,25 +46,14 @@ protected:
         return log;
     }
 
-    void Close(HWND log)
-    {
-        Click(log, IDOK);
-        ASSERT_TRUE(Gone(log) && WaitUntil([&] { return IsWindowEnabled(main_); })) << Windows(program_);
-    }
-
     // The log of a run to its end; the log window is closed.
     std::string Logged(int button = IDC_START)
     {
         const HWND log = RunToEnd(button);
         const std::string text = Text(log, IDC_LOG_TEXT);
-        Close(log);
+        Click(log, IDOK);
+        EXPECT_TRUE(Gone(log) && WaitUntil([&] { return IsWindowEnabled(main_); })) << Windows(program_);
         return text;
-    }
-
-    // A message box with TEXT, owned by OWNER; answered.
-    void ExpectBox(const std::string& text, HWND owner)
-    {
-        EXPECT_EQ(std::make_pair(text, owner), AnswerBox(program_)) << Windows(program_);
     }
 
     std::string folder_;
@@ -75,158 +63,26 @@ protected:
 
 }  // namespace
 
-TEST_F(ProgramTest, FirstStartAsksForThePathAndEscapeLeavesTheMainWindow)
-{
-    ASSERT_TRUE(Start(program_, folder_, "", ""));
-    HWND dialog = WaitFor(program_, kCaption, IDC_PATH_FIELD, 15000);
-    ASSERT_TRUE(dialog) << Windows(program_);
-    EXPECT_EQ("1[OK]2[Cancel]-1[Set Deompiler Path ( HELPDECO.EXE ) : ]1010[]1011[Browse ...]", Controls(dialog));
-    Click(dialog, IDCANCEL);
-    ExpectBox("Decompiler path is not set.\r\nNow Application will quit.", nullptr);
-    EXPECT_EQ(0u, End(program_, kWaitMs));
-    EXPECT_EQ("", ReadWholeFile(folder_ + "\\Quorvantel.ini")) << "a cancel stored settings";
-
-    ASSERT_TRUE(Start(program_, folder_, "", ""));
-    ASSERT_TRUE(dialog = WaitFor(program_, kCaption, IDC_PATH_FIELD, 15000)) << Windows(program_);
-    ASSERT_TRUE(Type(dialog, IDC_PATH_FIELD, "C:\\Tools\\HELPDECO.EXE"));
-    Click(dialog, IDOK);
-    ASSERT_TRUE(main_ = WaitFor(program_, kCaption, IDC_HELP_FILE)) << Windows(program_);
-    EXPECT_EQ("-1[image]-1[image]-1[]-1[WinHelp File To Decompile : ]-1[]-1[]1000[]1001[Browse ...]1002[]"
-              "1003[Browse ...]-1[Destination Directory : ]-1[Current Options : ]1004[ /y]1005[Change ...]"
-              "1006[]1007[S T A R T]-1[Decompiler Path : ]1008[C:\\Tools\\HELPDECO.EXE]1009[Reset ...]",
-              Controls(main_));
-    EXPECT_EQ("[Config]\r\nDecoPath=C:\\Tools\\HELPDECO.EXE\r\n", ReadWholeFile(folder_ + "\\Quorvantel.ini"));
-    PostMessageA(main_, WM_COMMAND, IDCANCEL, 0);  // Escape
-    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(program_.process, 500));
-    PostMessageA(main_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0u, End(program_, kWaitMs));
-}
-
-// A decompiler path of 240 characters and a help file of 254 make a command
-// of 500: 240 + 2 + 254 + 1 + " /y".
-TEST_F(ProgramTest, StartRefusesEmptyFieldsAndWhatWouldNotFit)
-{
-    ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("", "C:\\" + std::string(233, 'd') + ".exe"));
-    const char* const empty = "Please Specify WinHelp File And Destination Folder\nBefore Begining.";
-    const char* const tooLong = "The path is too long.\nA path may have at most 259 characters.";
-    const std::tuple<std::string, std::string, const char*> rows[] = {
-        {"", "", empty},
-        {"", folder_, empty},
-        {"manual.hlp", "", empty},
-        {"C:\\" + std::string(257, 'h'), folder_, tooLong},
-        {"manual.hlp", "C:\\" + std::string(257, 'o'), tooLong},
-        {std::string(254, 'h'), folder_, "The command line is too long.\nPlease choose shorter paths."},
-    };
-    for (const auto& [helpFile, destination, warning] : rows) {
-        Fill(helpFile, destination);
-        Click(main_, IDC_START);
-        ExpectBox(warning, main_);
-        EXPECT_FALSE(WaitFor(program_, kLog, 0, 300)) << "a log window opened after the warning";
-    }
-}
-
-TEST_F(ProgramTest, RunShowsTheLogThenTheProgressThenTheOutputAndCopiesIt)
-{
-    ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("sleep=500"));
-    const std::string destination = folder_ + "\\out", command = StandinPath() + " \"manual.hlp\" /y";
-    CreateDirectoryA(destination.c_str(), nullptr);
-    Fill("manual.hlp", destination);
-    Click(main_, IDC_START);
-    const HWND log = WaitFor(program_, kLog, IDC_LOG_TEXT);
-    const HWND progress = WaitFor(program_, "", IDC_PROGRESS_BAR);
-    ASSERT_TRUE(log && progress) << Windows(program_);
-    EXPECT_EQ(main_, GetWindow(log, GW_OWNER));
-    EXPECT_EQ(log, GetWindow(progress, GW_OWNER));
-    EXPECT_EQ("-1[image]-1[Please Wait Processing ...]1014[]2[Stop]", Controls(progress));
-    EXPECT_FALSE(Enabled(log, IDOK) || Enabled(log, IDC_COPY_TO_CLIPBOARD)) << "usable before the run ended";
-    ASSERT_TRUE(Gone(progress));
-    EXPECT_TRUE(Enabled(log, IDOK) && Enabled(log, IDC_COPY_TO_CLIPBOARD));
-    EXPECT_EQ("1012[" + Ran(StandinPath(), command, destination) + "]1[Close]1013[Copy To Clipboard]", Controls(log));
-    for (int copy = 0; copy < 2; ++copy) {
-        OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard();
-        Click(log, IDC_COPY_TO_CLIPBOARD);
-        ExpectBox("Text Copied to Clipboard Successfuly", log);
-        EXPECT_EQ(Text(log, IDC_LOG_TEXT), Clipboard());
-    }
-    Close(log);
-
-    // The usage button runs the decompiler alone, in the program's folder,
-    // and leaves the destination to the next "S T A R T". "NONE" exactly
-    // means the program's own folder; "none" names a folder.
-    EXPECT_EQ(Ran(StandinPath(), StandinPath(), folder_), Logged(IDC_USAGE));
-    EXPECT_EQ(Ran(StandinPath(), command, destination), Logged());
-    Fill("manual.hlp", "NONE");
-    EXPECT_EQ(Ran(StandinPath(), command, folder_), Logged());
-    Fill("manual.hlp", "none");
-    EXPECT_NE(std::string::npos, Logged().find("\r\nFolder: none\r\n"));
-}
-
-TEST_F(ProgramTest, OptionsBuildSwitchesInBoxOrderAndCancelKeepsThem)
-{
-    ASSERT_NO_FATAL_FAILURE(StartAtMainWindow());
-    const std::vector<int> ticks[] = {{IDC_OPTION_HEX_DUMP, IDC_OPTION_BROWSE_SEQUENCE}, {IDC_OPTION_CNT}};
-    for (const int button : {IDOK, IDCANCEL}) {
-        ASSERT_TRUE(Type(main_, IDC_SWITCHES, "shown again when the dialog closes"));
-        Click(main_, IDC_CHANGE_OPTIONS);
-        const HWND options = WaitFor(program_, kOptions, IDC_OPTION_HEX_DUMP);
-        ASSERT_TRUE(options) << Windows(program_);
-        EXPECT_EQ("1[OK]2[Cancel]-1[]-1[General Options : ]-1[Listing Only : ]1015[OverWrite [/y]]"
-                  "1016[Stop Resolving Browse Sequence [/b]]1017[Generate .CNT [/c] ]1018[Stop Marse Macro [/m]]"
-                  "1019[Turn Off Guissing [/g]]1020[Display Internel Directory [/d]]1021[Display HEX Dump [/x] ]",
-                  Controls(options));
-        EXPECT_TRUE(Checked(options, IDC_OPTION_OVERWRITE) && !Enabled(options, IDC_OPTION_OVERWRITE));
-        for (int box = IDC_OPTION_BROWSE_SEQUENCE; box <= IDC_OPTION_HEX_DUMP; ++box)
-            EXPECT_FALSE(Checked(options, box)) << "box " << box << " starts ticked";
-        for (int box : ticks[button == IDCANCEL]) {
-            Click(options, box);
-            ASSERT_TRUE(WaitUntil([&] { return Checked(options, box); }));
-        }
-        Click(options, button);
-        ASSERT_TRUE(Gone(options));
-        EXPECT_EQ(" /y /b /x", Text(main_, IDC_SWITCHES));
-    }
-}
-
-// Unquoted, "...\Program Files\HELPDECO.EXE" would start "...\Program.exe";
-// a file picker that moved the current directory would let a bare
-// "HELPDECO.EXE" start from the picked file's folder.
+// Unquoted, "...\Program Files\HELPDECO.EXE" would start "...\Program.exe".
 TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
 {
-    const std::string tools = folder_ + "\\Program Files", picked = folder_ + "\\help";
+    const std::string tools = folder_ + "\\Program Files", decompiler = tools + "\\HELPDECO.EXE";
     CreateDirectoryA(tools.c_str(), nullptr);
-    CreateDirectoryA(picked.c_str(), nullptr);
-    const std::string decompiler = tools + "\\HELPDECO.EXE";
-    for (const std::string& copy : {decompiler, folder_ + "\\Program.exe", picked + "\\HELPDECO.EXE"})
+    for (const std::string& copy : {decompiler, folder_ + "\\Program.exe"})
         ASSERT_TRUE(CopyFileA(StandinPath().c_str(), copy.c_str(), FALSE));
-    WriteWholeFile(picked + "\\manual.hlp", "");
     ASSERT_NO_FATAL_FAILURE(StartAtMainWindow("", decompiler));
-    Fill("", folder_);
-
-    Click(main_, IDC_BROWSE_HELP_FILE);
-    const HWND picker = WaitFor(program_, "Open");
-    ASSERT_TRUE(picker) << Windows(program_);
-    for (const std::string& name : {picked, std::string("manual.hlp")}) {  // into the folder, then the file
-        ASSERT_TRUE(Type(picker, 0x47c, name));                          // the picker's file name field
-        Click(picker, IDOK);
-        Sleep(300);
-    }
-    ASSERT_TRUE(Gone(picker));
-    EXPECT_EQ(picked + "\\manual.hlp", Text(main_, IDC_HELP_FILE));
+    Fill("manual.hlp", folder_);
     const std::string quoted = "\"" + decompiler + "\"";
-    EXPECT_EQ(Ran(decompiler, quoted + " \"" + picked + "\\manual.hlp\" /y", folder_), Logged());
-    EXPECT_EQ(Ran(decompiler, quoted, folder_), Logged(IDC_USAGE)) << "the picker moved the current directory";
+    EXPECT_EQ(Ran(decompiler, quoted + " \"manual.hlp\" /y", folder_), Logged());
+    EXPECT_EQ(Ran(decompiler, quoted, folder_), Logged(IDC_USAGE));
 
-    // "Reset ...": Cancel keeps the path, OK stores the new one, used next.
-    for (const int button : {IDCANCEL, IDOK}) {
-        Click(main_, IDC_RESET_DECOMPILER);
-        const HWND dialog = WaitFor(program_, kCaption, IDC_PATH_FIELD);
-        ASSERT_TRUE(dialog && Text(dialog, IDC_PATH_FIELD).empty() && Type(dialog, IDC_PATH_FIELD, "HELPDECO.EXE"));
-        Click(dialog, button);
-        ASSERT_TRUE(Gone(dialog));
-        const std::string path = button == IDOK ? "HELPDECO.EXE" : decompiler;
-        EXPECT_EQ(path, Text(main_, IDC_DECOMPILER_PATH));
-        EXPECT_EQ("[Config]\r\nDecoPath=" + path + "\r\n", ReadWholeFile(folder_ + "\\Quorvantel.ini"));
-    }
+    // A path given to "Reset ..." is stored beside the program and run next.
+    Click(main_, IDC_RESET_DECOMPILER);
+    const HWND dialog = WaitFor(program_, kCaption, IDC_PATH_FIELD);
+    ASSERT_TRUE(dialog && Type(dialog, IDC_PATH_FIELD, "HELPDECO.EXE"));
+    Click(dialog, IDOK);
+    ASSERT_TRUE(Gone(dialog));
+    EXPECT_EQ("[Config]\r\nDecoPath=HELPDECO.EXE\r\n", ReadWholeFile(folder_ + "\\Quorvantel.ini"));
     const std::string log = Logged(IDC_USAGE);
     EXPECT_EQ(0u, log.find("Could not start the decompiler.\r\nCommand: HELPDECO.EXE\r\n")) << log;
 }

@@ -103,6 +103,7 @@ std::string StartFailure(const std::string& command, const std::string& folder, 
                    sizeof reason, nullptr);
     std::string text = reason;
     text.erase(text.find_last_not_of("\r\n") + 1);
+    EXPECT_NE("", text) << "the system has no words for error " << error;
     return "Could not start the decompiler.\r\nCommand: " + command + "\r\nFolder: " + folder + "\r\nReason: " + text +
            " (error " + std::to_string(error) + ")\r\n";
 }
@@ -172,6 +173,7 @@ TEST(Run, RunsLogExactlyAndGiveBackEveryHandleGdiObjectAndWindow)
         {"dbcs=1500", Hiragana(1500)},
     };
     const std::string folder = FreshFolder("runs");
+    WriteWholeFile(folder + "\\manual.hlp", "");
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
     Counts first = {};
@@ -179,9 +181,14 @@ TEST(Run, RunsLogExactlyAndGiveBackEveryHandleGdiObjectAndWindow)
         ComposeRun(folder);
         for (const auto& row : rows)
             ExpectRun(row.first, row.second);
-        // Runs that cannot start: no destination, no decompiler, and the usage run without one.
+        // Runs that cannot start: no destination ("none" is a name), a file that is
+        // no program (its reason has an insert), no decompiler, and the usage run without one.
         ComposeRun(folder + "\\missing");
         ExpectRun("", StartFailure(AppState.commandLine, folder + "\\missing", ERROR_DIRECTORY));
+        ComposeRun("none");
+        ExpectRun("", StartFailure(AppState.commandLine, "none", ERROR_DIRECTORY));
+        ComposeRun(folder, folder + "\\manual.hlp");
+        ExpectRun("", StartFailure(AppState.commandLine, folder, ERROR_BAD_EXE_FORMAT));
         ComposeRun(folder, folder + "\\HELPDECO.EXE");
         ExpectRun("", StartFailure(AppState.commandLine, folder, ERROR_FILE_NOT_FOUND));
         ComposeUsageCommand();
