@@ -1,15 +1,16 @@
 #!/bin/sh
 # Takes the README's screenshots of the program under Wine, each cropped to
 # its window: docs/main-window.png, docs/log-window.png (a finished run of
-# the stand-in decompiler), docs/path-dialog.png, docs/options-dialog.png.
+# the stand-in decompiler), docs/progress-box.png (over a run that prints a
+# line and falls silent), docs/path-dialog.png, docs/options-dialog.png.
 #   scripts/screenshots.sh [BUILD_FOLDER]     (default build/win64)
 # Builds nothing: the folder must hold Quorvantel.exe, standin.exe and
-# e2e_tests.exe, whose pose puts the program into each state and holds it
-# there.
+# pose.exe (docs/pose.cpp), which puts the program into each state and holds
+# it there.
 set -eu
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build/win64}" && pwd)
-for program in Quorvantel.exe standin.exe e2e_tests.exe; do
+for program in Quorvantel.exe standin.exe pose.exe; do
     [ -f "$build/$program" ] || { echo "no $build/$program: build the win64 preset first" >&2; exit 1; }
 done
 
@@ -28,9 +29,7 @@ shoot() {
     finished="$session/$state.done"
     rm -f "$printed" "$finished"
     # Wine reads a Unix path on drive Z: with forward slashes.
-    QV_POSE=$state QV_POSE_DONE="Z:$finished" tests/wine/run.sh "$session" \
-        "$build/e2e_tests.exe" --gtest_also_run_disabled_tests --gtest_filter=ProgramTest.DISABLED_Pose \
-        >"$printed" 2>>"$session/wine.log" &
+    tests/wine/run.sh "$session" "$build/pose.exe" "$state" "Z:$finished" >"$printed" 2>>"$session/wine.log" &
     pose=$!
     tries=0
     until grep -q '^pose ' "$printed" 2>/dev/null; do
@@ -51,5 +50,6 @@ shoot() {
 
 shoot main main-window.png
 shoot log log-window.png
+shoot progress progress-box.png
 shoot path path-dialog.png
 shoot options options-dialog.png

@@ -15,7 +15,6 @@ namespace {
 
 const char kCaption[] = "Quorvantel";
 const char kLog[] = "Decompiler Log : ";
-const char kOptions[] = "Decompiler Options : ";
 
 class ProgramTest : public testing::Test
 {
@@ -126,41 +125,4 @@ TEST_F(ProgramTest, StopEndsTheRunAtOnceAndKeepsTheLog)
                   Text(log, IDC_LOG_TEXT));
         End(program_);
     }
-}
-
-// Not a test: holds the program in the state QV_POSE names (main, log,
-// progress, path or options) for scripts/screenshots.sh, which reads the window's place
-// from the line "pose" printed here, and ends the pose by making QV_POSE_DONE.
-TEST_F(ProgramTest, DISABLED_Pose)
-{
-    ASSERT_TRUE(getenv("QV_POSE") && getenv("QV_POSE_DONE")) << "run by scripts/screenshots.sh";
-    const std::string state = getenv("QV_POSE");
-    const bool path = state == "path", run = state == "log" || state == "progress";
-    ASSERT_TRUE(Start(program_, folder_, path ? "" : run ? StandinPath() : "C:\\Tools\\HELPDECO.EXE",
-                      state == "progress" ? "stdout=Decompiling manual.hlp ...\r\n;sleep=120000" : ""));
-    HWND window = main_ = WaitFor(program_, kCaption, path ? IDC_PATH_FIELD : IDC_HELP_FILE, 15000);
-    ASSERT_TRUE(window);
-    if (path)
-        Type(window, IDC_PATH_FIELD, "C:\\Tools\\HELPDECO.EXE");
-    else
-        Fill("C:\\Help\\manual.hlp", run ? folder_ : "C:\\Help\\manual");
-    if (state == "log")
-        window = RunToEnd();  // the stand-in's made-up report
-    if (state == "progress") {
-        Click(main_, IDC_START);
-        ASSERT_TRUE(window = WaitFor(program_, "", IDC_PROGRESS_BAR));
-    }
-    if (state == "options") {
-        Click(main_, IDC_CHANGE_OPTIONS);
-        ASSERT_TRUE(window = WaitFor(program_, kOptions, IDC_OPTION_HEX_DUMP));
-        Click(window, IDC_OPTION_CNT);
-        Click(window, IDC_OPTION_HEX_DUMP);
-    }
-    SendMessageA(window, WM_NCACTIVATE, TRUE, 0);  // an active caption, as the user sees it
-    Sleep(500);
-    RECT box;
-    GetWindowRect(window, &box);
-    printf("pose %ldx%ld+%ld+%ld\n", box.right - box.left, box.bottom - box.top, box.left, box.top);
-    fflush(stdout);
-    WaitUntil([] { return GetFileAttributesA(getenv("QV_POSE_DONE")) != INVALID_FILE_ATTRIBUTES; }, 120000);
 }
