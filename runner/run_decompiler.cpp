@@ -112,12 +112,13 @@ bool StartRead(HANDLE readEnd, OVERLAPPED& read, char* buffer)
     return ReadFile(readEnd, buffer, kChunkSize, nullptr, &read) || GetLastError() == ERROR_IO_PENDING;
 }
 
-// Waits for the read while handing out messages, and gives its count. No
-// when the output has ended, or when the run was stopped: then the read is
-// cancelled, even while a process the child started holds the pipe.
+// Gives the read's count; a read that did not end at once is waited for
+// while messages are handed out. No when the output has ended, or when the
+// run was stopped: then the read is cancelled, even while a process the
+// child started holds the pipe.
 bool FinishRead(HWND progressBox, HANDLE readEnd, OVERLAPPED& read, DWORD& count)
 {
-    if (!WaitHandingOutMessages(progressBox, read.hEvent, INFINITE))
+    if (!HasOverlappedIoCompleted(&read) && !WaitHandingOutMessages(progressBox, readEnd, INFINITE))
         CancelIo(readEnd);
     return GetOverlappedResult(readEnd, &read, &count, TRUE) != FALSE;
 }
@@ -194,15 +195,15 @@ DWORD UntilShowingIsDue(DWORD shownAt)
     return since >= kShowIntervalMs ? 0 : kShowIntervalMs - since;
 }
 
-// Whether the log is to be shown before the read's output is taken: once
-// the showing is due; while the child is silent, the read is waited for
-// until then, so that what came shows without more output to come.
-bool ShowingIsDue(HWND progressBox, OVERLAPPED& read, DWORD shownAt)
+// Whether the log is to be shown, and messages handed out, before the
+// read's output is taken: output that keeps coming is taken without a break
+// until the showing is due; while the child is silent, the read is waited
+// for until then, so that what came shows without more output to come.
+bool ShowingIsDue(HWND progressBox, HANDLE readEnd, const OVERLAPPED& read, DWORD shownAt)
 {
-    if (HasOverlappedIoCompleted(&read))
-        return UntilShowingIsDue(shownAt) == 0;
-    return !WaitHandingOutMessages(progressBox, read.hEvent, UntilShowingIsDue(shownAt)) &&
-           !StopRequested(progressBox);
+    if (HasOverlappedIoCompleted(&read) && UntilShowingIsDue(shownAt) > 0)
+        return false;
+    return !WaitHandingOutMessages(progressBox, readEnd, UntilShowingIsDue(shownAt)) && !StopRequested(progressBox);
 }
 
 // Reads the pipe to its end, whatever the log accepts, so the child never
@@ -218,19 +219,17 @@ char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
 {
     CPINFO codePage = {};
     const bool twoByteCodePage = GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1;
-    OVERLAPPED read = {};
-    read.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!read.hEvent)
-        return '\0';
+    OVERLAPPED read = {};  // no event: the pipe's end is signalled when a read ends
     char chunk[1 + kChunkSize + 1];
     size_t held = 0;
     DWORD count = 0;
     char lastAppended = '\0';
     DWORD shownAt = GetTickCount();
     bool drawn = false;  // redrawing on, and all the log holds shown
-    while (StartRead(readEnd, read, chunk + held)) {
-        if (!drawn && ShowingIsDue(progressBox, read, shownAt)) {
-            ShowLog(logText);
+    while (!StopRequested(progressBox) && StartRead(readEnd, read, chunk + held)) {
+        if (ShowingIsDue(progressBox, readEnd, read, shownAt)) {
+            if (!drawn)
+                ShowLog(logText);
             shownAt = GetTickCount();
             drawn = true;
         }
@@ -251,7 +250,6 @@ char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
         }
         chunk[0] = lastByte;
     }
-    CloseHandle(read.hEvent);
     if (held) {
         chunk[1] = '\0';
         AppendToLog(logText, chunk);

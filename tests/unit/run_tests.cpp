@@ -229,12 +229,14 @@ TEST(Run, WindowsStayAliveAndIdleWhileTheDecompilerIsSilent)
         return ms(kernel) + ms(user);
     };
     ComposeRun(FreshFolder("silent"));
+    const DWORD runThread = GetCurrentThreadId();
     DWORD slowest = 0, silence = 0;
     ULONGLONG used = 0;
     std::thread probe([&] {
-        HWND box = nullptr;  // the one dialog without a caption
-        for (int tries = 0; !(box = FindWindowExA(nullptr, nullptr, "#32770", "")) && tries < 500; ++tries)
-            Sleep(10);
+        HWND box = nullptr;  // the run's dialog without a caption
+        for (int tries = 0; GetWindowThreadProcessId(box, nullptr) != runThread && tries < 5000; ++tries)
+            if (!(box = FindWindowExA(nullptr, box, "#32770", "")))
+                Sleep(1);
         Sleep(500);  // the line has come, the silence begun
         const ULONGLONG before = processorMs();
         for (const DWORD start = GetTickCount(); (silence = GetTickCount() - start) < 4000; Sleep(20)) {
