@@ -7,6 +7,8 @@
 //   quorvantel_bench table REPEATS
 //       every other measurement, then the table, with the cold starts read
 //       from cold.txt beside the driver
+//   quorvantel_bench realistic REPEATS
+//       the realistic run alone, to set two builds of the program side by side
 // The machines are noisy: every figure is a ratio of variants measured side
 // by side in one run, the variants alternate, and medians are taken.
 #include "bench/bench.h"
@@ -294,7 +296,12 @@ int main(int argc, char** argv)
         return RunStreamVariant(argv[2], strtoul(argv[3], nullptr, 10));
     if (mode == "table" && argc == 3)
         return RunTable(atoi(argv[2]));
+    if (mode == "realistic" && argc == 3) {
+        LoadLibraryA("riched32.dll");
+        MeasureAndPrintRealisticRun(atoi(argv[2]));
+        return 0;
+    }
     fprintf(stderr,
-            "usage: quorvantel_bench stream raw|visible|hidden|program BYTES | table REPEATS\n");
+            "usage: quorvantel_bench stream raw|visible|hidden|program BYTES | table REPEATS | realistic REPEATS\n");
     return 2;
 }
