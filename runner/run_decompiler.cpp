@@ -80,21 +80,21 @@ bool WaitHandingOutMessages(HWND progressBox, HANDLE object, DWORD timeoutMs)
 // wait for output and for messages at once, which an anonymous pipe's end
 // cannot; the child's end is the same synchronous, inheritable handle as an
 // anonymous pipe's write end. Only one instance can exist, so no other
-// program can join the pipe under its name. Returns ERROR_SUCCESS or the
-// error.
+// program can join the pipe under its name. Only the write end is
+// inheritable: the child needs no read end of its own. Returns
+// ERROR_SUCCESS or the error.
 DWORD CreateOutputPipe(HWND progressBox, HANDLE& readEnd, HANDLE& writeEnd)
 {
     char name[80];
     snprintf(name, sizeof name, "\\\\.\\pipe\\Quorvantel.%lu.%p", GetCurrentProcessId(),
              static_cast<void*>(progressBox));
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
     readEnd = CreateNamedPipeA(name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                               PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0,
-                               &inheritable);
+                               PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, kPipeBufferSize, 0, nullptr);
     if (readEnd == INVALID_HANDLE_VALUE) {
         readEnd = writeEnd = nullptr;
         return GetLastError();
     }
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
     writeEnd = CreateFileA(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inheritable, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (writeEnd == INVALID_HANDLE_VALUE) {
@@ -339,8 +339,8 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
 {
     StepProgress(progressBox);
 
-    // Both ends inheritable; our copy of the write end is closed right after
-    // the start, so the pipe breaks as soon as the child is done.
+    // Our copy of the write end is closed right after the start, so the pipe
+    // breaks as soon as the child is done.
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     DWORD startError = CreateOutputPipe(progressBox, readEnd, writeEnd);

@@ -51,11 +51,12 @@ inline bool Enabled(HWND dialog, int controlId) { return IsWindowEnabled(GetDlgI
 HWND KeyTarget(HWND window);
 inline void PressKey(HWND window, WORD key)
 {
-    PostMessageA(KeyTarget(window), WM_KEYDOWN, key, 1);
-    PostMessageA(KeyTarget(window), WM_KEYUP, key, 0xC0000001);
+    const HWND target = KeyTarget(window);
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
 }
-// Processes the program started and that are still running.
+// Processes the program started and that are still running; -1 when the
+// system would not list the processes.
 int RunningChildren(const Program& program);
-
 
 }  // namespace driver

@@ -35,21 +35,15 @@ protected:
         EXPECT_TRUE(Type(main_, IDC_HELP_FILE, helpFile) && Type(main_, IDC_DEST_DIR, destination));
     }
 
-    // Presses BUTTON and waits for the log window and the end of its run.
-    HWND RunToEnd(int button = IDC_START)
+    // Presses BUTTON and gives the log of the run to its end; the log window
+    // is closed.
+    std::string Logged(int button = IDC_START)
     {
         Click(main_, button);
         const HWND log = WaitFor(program_, kLog, IDC_LOG_TEXT);
         EXPECT_TRUE(WaitUntil([&] {
             return Enabled(log, IDOK) && Enabled(log, IDC_COPY_TO_CLIPBOARD) && !WaitFor(program_, "", IDC_PROGRESS_BAR, 0);
         })) << "the run did not end: " << Windows(program_);
-        return log;
-    }
-
-    // The log of a run to its end; the log window is closed.
-    std::string Logged(int button = IDC_START)
-    {
-        const HWND log = RunToEnd(button);
         const std::string text = Text(log, IDC_LOG_TEXT);
         Click(log, IDOK);
         EXPECT_TRUE(Gone(log) && WaitUntil([&] { return IsWindowEnabled(main_); })) << Windows(program_);

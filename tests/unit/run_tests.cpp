@@ -3,6 +3,7 @@
 #include "common/files.h"
 #include "core/app_state.h"
 #include "core/command_line.h"
+#include "e2e/driver.h"
 #include "res/resource.h"
 #include "runner/run_decompiler.h"
 #include "standin/output.h"
@@ -67,9 +68,7 @@ std::string RunStandin(const std::string& actions)
     ShowWindow(box, SW_SHOWNOACTIVATE);
     EXPECT_EQ(kLogTextLimit, SendMessageA(text, EM_GETLIMITTEXT, 0, 0));
     RunDecompiler(box, AppState.commandLine, AppState.destDir);
-    // Room for a length counted in characters of a two-byte code page.
-    std::string log(static_cast<size_t>(GetWindowTextLengthA(text)) * 2 + 1, '\0');
-    log.resize(static_cast<size_t>(GetWindowTextA(text, &log[0], static_cast<int>(log.size()))));
+    const std::string log = driver::Text(text);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDOK)) && IsWindowEnabled(GetDlgItem(window, IDC_COPY_TO_CLIPBOARD)));
     EXPECT_TRUE(AtEnd(text)) << "the log is hidden, or its caret or scroll bar not at the end";
     EXPECT_EQ(LinesOf(log), SendMessageA(text, EM_GETLINECOUNT, 0, 0)) << "the lines the log shows";

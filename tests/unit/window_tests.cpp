@@ -4,6 +4,7 @@
 #include "common/files.h"
 #include "core/app_state.h"
 #include "core/start.h"
+#include "e2e/driver.h"
 #include "res/resource.h"
 #include "standin/output.h"
 
@@ -16,6 +17,8 @@
 #include <string>
 #include <tuple>
 #include <vector>
+
+using driver::Text;
 
 namespace {
 
@@ -53,13 +56,6 @@ std::vector<Step> Parse(const std::string& script)
         steps.push_back({id, step[mark] == '=' ? "type" : step.substr(mark + 1), step.substr(mark + 1)});
     }
     return steps;
-}
-
-std::string Text(HWND window)
-{
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 LRESULT Handle(HICON icon) { return reinterpret_cast<LRESULT>(icon); }
