@@ -9,6 +9,8 @@
 //       from cold.txt beside the driver
 //   quorvantel_bench realistic REPEATS
 //       the realistic run alone, to set two builds of the program side by side
+//   quorvantel_bench startup REPEATS
+//       the start-ups alone, with the cold starts read from cold.txt
 // The machines are noisy: every figure is a ratio of variants measured side
 // by side in one run, the variants alternate, and medians are taken.
 #include "bench/bench.h"
@@ -296,12 +298,17 @@ int main(int argc, char** argv)
         return RunStreamVariant(argv[2], strtoul(argv[3], nullptr, 10));
     if (mode == "table" && argc == 3)
         return RunTable(atoi(argv[2]));
+    if (mode == "startup" && argc == 3) {
+        MeasureAndPrintStartUp(atoi(argv[2]));
+        return 0;
+    }
     if (mode == "realistic" && argc == 3) {
         LoadLibraryA("riched32.dll");
         MeasureAndPrintRealisticRun(atoi(argv[2]));
         return 0;
     }
     fprintf(stderr,
-            "usage: quorvantel_bench stream raw|visible|hidden|program BYTES | table REPEATS | realistic REPEATS\n");
+            "usage: quorvantel_bench stream raw|visible|hidden|program BYTES | table REPEATS | realistic REPEATS"
+            " | startup REPEATS\n");
     return 2;
 }

@@ -10,8 +10,7 @@
 struct ApplicationState
 {
     HINSTANCE instance;
-    HICON icon;           // icon 101: main window's icons
-    HBITMAP usageBitmap;  // bitmap 103: the usage button's image
+    HICON icon;  // icon 101: main window's icons
 
     char settingsPath[MAX_PATH];    // empty: there is no settings file
     char commandLine[500];          // the next decompiler process

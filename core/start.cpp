@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/system_dlls.h"
 #include "res/resource.h"
 #include "ui/dialogs.h"
 #include "ui/message_boxes.h"
@@ -10,14 +11,23 @@
 
 int RunStart(HINSTANCE instance)
 {
-    InitCommonControls();
+    // Before anything else is loaded.
+    RestrictDllSearchToSystem();
+    // Wine's theming, which draws every window of the program, delay-loads
+    // msimg32.dll, and Wine looks for a delay-loaded DLL in the program's
+    // folder first, restricted or not; loaded from the system folder here,
+    // it is found loaded instead.
+    const HMODULE theming = LoadSystemLibrary("msimg32.dll");
+    // Common Controls 6 registers only the classes it is asked for: the
+    // progress box's bar.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
     // Registers the "RICHEDIT" class of the log text.
-    const HMODULE richEdit = LoadLibraryA("riched32.dll");
+    const HMODULE richEdit = LoadSystemLibrary("riched32.dll");
 
-    // The icon and the bitmap live as long as the process.
+    // The icon lives as long as the process.
     AppState.instance = instance;
     AppState.icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    AppState.usageBitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_USAGE));
 
     DeriveSettingsPath(GetCommandLineA());
     StoreText(AppState.switches, {" /y"});
@@ -29,5 +39,7 @@ int RunStart(HINSTANCE instance)
 
     if (richEdit)
         FreeLibrary(richEdit);
+    if (theming)
+        FreeLibrary(theming);
     return 0;
 }

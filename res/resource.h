@@ -12,6 +12,21 @@
 #define IDB_USAGE                   103
 #define IDB_FOOTER                  104
 
+// The main window's pictures drawn again for larger display scales: 125,
+// 150, 175 and 200 %
+#define IDB_BANNER_125              110
+#define IDB_BANNER_150              111
+#define IDB_BANNER_175              112
+#define IDB_BANNER_200              113
+#define IDB_USAGE_125               114
+#define IDB_USAGE_150               115
+#define IDB_USAGE_175               116
+#define IDB_USAGE_200               117
+#define IDB_FOOTER_125              118
+#define IDB_FOOTER_150              119
+#define IDB_FOOTER_175              120
+#define IDB_FOOTER_200              121
+
 // Dialog templates
 #define IDD_MAIN                    105
 #define IDD_DECOMPILER_PATH         106
@@ -48,6 +63,10 @@
 #define IDC_OPTION_GUESSING         1019
 #define IDC_OPTION_DIRECTORY        1020
 #define IDC_OPTION_HEX_DUMP         1021
+
+// Main window: its pictures
+#define IDC_FOOTER                  1022
+#define IDC_BANNER                  1023
 
 // Timers: one for the log window, one for the progress box
 #define IDT_LOG_WINDOW              1

@@ -2,15 +2,24 @@
 # Builds the benchmarks (build/bench, 64-bit, Release), runs them headless
 # in a Wine session of their own and prints the table; bench/README.md says
 # what each variant is and holds the latest figures.
-#   sh scripts/bench.sh [REPEATS]     REPEATS: runs of each variant, default 5
+#   sh scripts/bench.sh [REPEATS [startup]]
+# REPEATS: runs of each variant, default 5; "startup": the start-ups alone.
+# QV_BENCH_PROGRAM names another Quorvantel.exe, an earlier build say, to
+# measure in the built one's place.
 set -eu
 cd "$(dirname "$0")/.."
 repeats=${1:-5}
+only=${2:-}
 build=$PWD/build/bench
 session=$build/session
 
 cmake --preset win64 -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target quorvantel_bench
+# Dated long ago, so that the next build makes the program anew.
+if [ -n "${QV_BENCH_PROGRAM:-}" ]; then
+    cp "$QV_BENCH_PROGRAM" "$build/Quorvantel.exe"
+    touch -d 1970-01-02 "$build/Quorvantel.exe"
+fi
 
 sh tests/wine/session.sh start "$session"
 trap 'sh tests/wine/session.sh stop "$session"' EXIT
@@ -64,5 +73,9 @@ WINEPREFIX="$session/prefix" wineserver -k 2>/dev/null || true
 WINEPREFIX="$session/prefix" wineserver -w
 kill $x_client
 
+if [ "$only" = startup ]; then
+    bench startup "$repeats"
+    exit 0
+fi
 echo "Streaming, memory, warm starts and the realistic run (several minutes) ..."
 bench table "$repeats"

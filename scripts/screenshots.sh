@@ -2,13 +2,17 @@
 # Takes the README's screenshots of the program under Wine, each cropped to
 # its window: docs/main-window.png, docs/log-window.png (a finished run of
 # the stand-in decompiler), docs/progress-box.png (over a run that prints a
-# line and falls silent), docs/path-dialog.png, docs/options-dialog.png.
-#   scripts/screenshots.sh [BUILD_FOLDER]     (default build/win64)
+# line and falls silent), docs/path-dialog.png, docs/options-dialog.png, and
+# the main window at 200 %, docs/main-window-200.png. With a scale in dots
+# per inch and a folder, it takes all five windows at that scale instead,
+# into that folder.
+#   scripts/screenshots.sh [BUILD_FOLDER [DPI FOLDER]]     (default build/win64)
 # Builds nothing: the folder must hold Quorvantel.exe, standin.exe and
 # pose.exe (docs/pose.cpp), which puts the program into each state and holds
 # it there.
 set -eu
 cd "$(dirname "$0")/.."
+[ $# -ne 2 ] || { echo "usage: screenshots.sh [BUILD_FOLDER [DPI FOLDER]]" >&2; exit 2; }
 build=$(cd "${1:-build/win64}" && pwd)
 for program in Quorvantel.exe standin.exe pose.exe; do
     [ -f "$build/$program" ] || { echo "no $build/$program: build the win64 preset first" >&2; exit 1; }
@@ -20,7 +24,9 @@ tests/wine/session.sh start "$session"
 trap 'tests/wine/session.sh stop "$session"' EXIT INT TERM
 # The display as session.sh holds it: a number, or a name with its colon.
 display=$(sed 's/^[0-9]/:&/' "$session/display")
-mkdir -p docs
+pictures=docs
+[ $# -lt 3 ] || pictures=$3
+mkdir -p "$pictures"
 
 shoot() {
     state=$1
@@ -42,14 +48,19 @@ shoot() {
         sleep 0.1
     done
     geometry=$(sed -n 's/^pose //p' "$printed")
-    import -display "$display" -window root -crop "$geometry" +repage "docs/$picture"
+    import -display "$display" -window root -crop "$geometry" +repage "$pictures/$picture"
     : > "$finished"
     wait $pose
-    echo "docs/$picture: $geometry"
+    echo "$pictures/$picture: $geometry"
 }
 
+# The scale for each program started: run.sh sets it in the session.
+export QV_DPI=${2:-96}
 shoot main main-window.png
 shoot log log-window.png
 shoot progress progress-box.png
 shoot path path-dialog.png
 shoot options options-dialog.png
+if [ $# -lt 3 ]; then
+    QV_DPI=192 shoot main main-window-200.png
+fi

@@ -10,9 +10,64 @@
 
 namespace {
 
+// The window can be made larger than it opens, not smaller. The log text
+// grows with it, and the buttons keep their distance from its lower right
+// corner. The window keeps two sizes of its own: the size of its client area
+// when the controls were last laid out (DWLP_USER), and the size it opened
+// with (GWLP_USERDATA).
+LONG_PTR PackSize(LONG width, LONG height)
+{
+    return static_cast<LONG_PTR>(MAKELONG(width, height));
+}
+
+void RememberOpeningSize(HWND window)
+{
+    RECT client = {}, outline = {};
+    GetClientRect(window, &client);
+    GetWindowRect(window, &outline);
+    SetWindowLongPtrA(window, DWLP_USER, PackSize(client.right, client.bottom));
+    SetWindowLongPtrA(window, GWLP_USERDATA, PackSize(outline.right - outline.left, outline.bottom - outline.top));
+}
+
+void OnLogGetMinMaxInfo(HWND window, MINMAXINFO& limits)
+{
+    const LONG_PTR opened = GetWindowLongPtrA(window, GWLP_USERDATA);
+    if (opened)
+        limits.ptMinTrackSize = {LOWORD(opened), HIWORD(opened)};
+}
+
+// Moves CONTROL by the change, or grows it by the change.
+void FollowCorner(HWND window, int id, int dx, int dy, bool grows)
+{
+    const HWND control = GetDlgItem(window, id);
+    RECT place = {};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    if (grows)
+        SetWindowPos(control, nullptr, 0, 0, place.right - place.left + dx, place.bottom - place.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        SetWindowPos(control, nullptr, place.left + dx, place.top + dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OnLogSize(HWND window, WPARAM kind, LPARAM size)
+{
+    const LONG_PTR laidOut = GetWindowLongPtrA(window, DWLP_USER);
+    if (!laidOut || kind == SIZE_MINIMIZED)
+        return;  // not yet laid out, or nothing to lay out
+    const int dx = LOWORD(size) - LOWORD(laidOut);
+    const int dy = HIWORD(size) - HIWORD(laidOut);
+    FollowCorner(window, IDC_LOG_TEXT, dx, dy, true);
+    FollowCorner(window, IDOK, dx, dy, false);
+    FollowCorner(window, IDC_COPY_TO_CLIPBOARD, dx, dy, false);
+    SetWindowLongPtrA(window, DWLP_USER, PackSize(LOWORD(size), HIWORD(size)));
+}
+
 void OnInitLogWindow(HWND window)
 {
     PrepareLogText(GetDlgItem(window, IDC_LOG_TEXT));
+    RememberOpeningSize(window);
     // The progress box opens a moment later, once this window is on screen.
     SetTimer(window, IDT_LOG_WINDOW, 150, nullptr);
 }
@@ -54,11 +109,17 @@ void PrepareLogText(HWND logText)
     SendMessageA(logText, EM_EXLIMITTEXT, 0, kLogTextLimit);
 }
 
-INT_PTR CALLBACK LogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK LogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         OnInitLogWindow(window);
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        OnLogGetMinMaxInfo(window, *reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
+    case WM_SIZE:
+        OnLogSize(window, wParam, lParam);
         return TRUE;
     case WM_TIMER:
         OnLogTimer(window);

@@ -8,8 +8,17 @@
 #include "ui/message_boxes.h"
 #include "ui/path_field.h"
 #include "ui/pickers.h"
+#include "ui/pictures.h"
+
+#include <shellapi.h>
+
+#include <string>
 
 namespace {
+
+const PictureDrawings kBannerDrawings = {IDB_BANNER, IDB_BANNER_125, IDB_BANNER_150, IDB_BANNER_175, IDB_BANNER_200};
+const PictureDrawings kFooterDrawings = {IDB_FOOTER, IDB_FOOTER_125, IDB_FOOTER_150, IDB_FOOTER_175, IDB_FOOTER_200};
+const PictureDrawings kUsageDrawings = {IDB_USAGE, IDB_USAGE_125, IDB_USAGE_150, IDB_USAGE_175, IDB_USAGE_200};
 
 void ShowSwitches(HWND window)
 {
@@ -25,10 +34,42 @@ void OnInitMainWindow(HWND window)
 {
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppState.icon));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppState.icon));
-    SendDlgItemMessageA(window, IDC_USAGE, BM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(AppState.usageBitmap));
+    FillPictureFrame(GetDlgItem(window, IDC_BANNER), kBannerDrawings);
+    FillPictureFrame(GetDlgItem(window, IDC_FOOTER), kFooterDrawings);
+    FitButtonPicture(GetDlgItem(window, IDC_USAGE), kUsageDrawings);
     ShowDecompilerPath(window);
     ShowSwitches(window);
+    DragAcceptFiles(window, TRUE);
+}
+
+void OnDestroyMainWindow(HWND window)
+{
+    DeletePicture(GetDlgItem(window, IDC_BANNER));
+    DeletePicture(GetDlgItem(window, IDC_FOOTER));
+    DeleteButtonPicture(GetDlgItem(window, IDC_USAGE));
+}
+
+// A file dropped on the window goes into the help-file field and a folder
+// into the destination field, as if typed there; of several, the first
+// file and the first folder. Nothing else changes and nothing runs.
+void OnDropFiles(HWND window, HDROP drop)
+{
+    bool fileTaken = false;
+    bool folderTaken = false;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && !(fileTaken && folderTaken); ++i) {
+        // Whole, however long: a path too long for a field is refused at
+        // "S T A R T", as a typed one is.
+        std::string name(DragQueryFileA(drop, i, nullptr, 0), '\0');
+        DragQueryFileA(drop, i, &name[0], static_cast<UINT>(name.size() + 1));
+        const DWORD attributes = GetFileAttributesA(name.c_str());
+        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        bool& taken = folder ? folderTaken : fileTaken;
+        if (!taken)
+            SetDlgItemTextA(window, folder ? IDC_DEST_DIR : IDC_HELP_FILE, name.c_str());
+        taken = true;
+    }
+    DragFinish(drop);
 }
 
 void OnBrowseHelpFile(HWND window)
@@ -105,6 +146,12 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_COMMAND:
         return OnMainCommand(window, LOWORD(wParam));
+    case WM_DROPFILES:
+        OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroyMainWindow(window);
+        return TRUE;
     case WM_CLOSE:
         EndDialog(window, 0);
         return TRUE;

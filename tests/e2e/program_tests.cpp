@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <dlgs.h>
+
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 using namespace driver;
 
@@ -16,6 +20,51 @@ namespace {
 
 const char kCaption[] = "Quorvantel";
 const char kLog[] = "Decompiler Log : ";
+// The folder picker's tree of folders.
+const int kFolderTree = 0x3741;
+
+// The DLLs that WINEDLLOVERRIDES tells Wine to look for in a program's
+// folder first, as Windows does: "name,name=n,b".
+std::vector<std::string> DllsLookedForBesideTheProgram()
+{
+    char overrides[1024] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+    std::istringstream names(std::string(overrides).substr(0, std::string(overrides).find('=')));
+    std::vector<std::string> dlls;
+    for (std::string name; std::getline(names, name, ',');)
+        dlls.push_back(name + ".dll");
+    return dlls;
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Lays a DLL of our own making under each name in FOLDER.
+void LayDlls(const std::vector<std::string>& names, const std::string& folder)
+{
+    for (const std::string& name : names)
+        ASSERT_TRUE(CopyFileA((BuildFolder() + "\\planted.dll").c_str(), (folder + "\\" + name).c_str(), FALSE));
+}
+
+// Runs the stand-in from FOLDER, loading each DLL by its name.
+void LoadByName(const std::vector<std::string>& names, const std::string& folder)
+{
+    std::string actions, commandLine = "\"" + folder + "\\standin.exe\"";
+    for (const std::string& name : names)
+        actions += "load=" + name + ";";
+    ASSERT_TRUE(CopyFileA(StandinPath().c_str(), (folder + "\\standin.exe").c_str(), FALSE));
+    SetEnvironmentVariableA("STANDIN_ACTIONS", actions.c_str());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                               folder.c_str(), &startup, &started));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.hProcess, kWaitMs));
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
 
 class ProgramTest : public testing::Test
 {
@@ -79,6 +128,51 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
     EXPECT_EQ("[Config]\r\nDecoPath=HELPDECO.EXE\r\n", ReadWholeFile(folder_ + "\\Quorvantel.ini"));
     const std::string log = Logged(IDC_USAGE);
     EXPECT_EQ(0u, log.find("Could not start the decompiler.\r\nCommand: HELPDECO.EXE\r\n")) << log;
+}
+
+// Windows looks for a DLL that is not a known one in the program's folder
+// first. DLLs of our own making laid there under the names of those the
+// program loads, at its start, for its log and for its pickers, are never
+// loaded: not at the start, not by a picker, not by a run. The session
+// looks for those names beside a program first, as Windows does; the
+// stand-in, loading them by name from beside itself, shows that it does.
+TEST_F(ProgramTest, NoDllLaidBesideTheProgramIsLoaded)
+{
+    const std::vector<std::string> dlls = DllsLookedForBesideTheProgram();
+    ASSERT_FALSE(dlls.empty()) << "WINEDLLOVERRIDES names no DLLs to look for beside a program first";
+    const std::string control = folder_ + "\\control";
+    CreateDirectoryA(control.c_str(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(LayDlls(dlls, control));
+    ASSERT_NO_FATAL_FAILURE(LoadByName(dlls, control));
+    for (const std::string& dll : dlls)
+        ASSERT_TRUE(Exists(control + "\\" + dll + ".loaded")) << "this session does not look beside a program first for "
+                                                                << dll;
+
+    ASSERT_NO_FATAL_FAILURE(LayDlls(dlls, folder_));
+    ASSERT_NO_FATAL_FAILURE(StartAtMainWindow());
+    // Each picker opened and cancelled: the main window's two, then the path
+    // dialog's; then a run.
+    const auto pickAndCancel = [this](HWND owner, int button, int pickerControl) {
+        Click(owner, button);
+        const HWND picker = WaitFor(program_, nullptr, pickerControl);
+        ASSERT_TRUE(picker) << "no picker: " << Windows(program_);
+        Click(picker, IDCANCEL);
+        ASSERT_TRUE(Gone(picker) && WaitUntil([&] { return IsWindowEnabled(owner); })) << Windows(program_);
+    };
+    ASSERT_NO_FATAL_FAILURE(pickAndCancel(main_, IDC_BROWSE_HELP_FILE, cmb1));
+    ASSERT_NO_FATAL_FAILURE(pickAndCancel(main_, IDC_BROWSE_DEST_DIR, kFolderTree));
+    Click(main_, IDC_RESET_DECOMPILER);
+    const HWND pathDialog = WaitFor(program_, kCaption, IDC_PATH_FIELD);
+    ASSERT_TRUE(pathDialog) << Windows(program_);
+    ASSERT_NO_FATAL_FAILURE(pickAndCancel(pathDialog, IDC_BROWSE_DECOMPILER, cmb1));
+    Click(pathDialog, IDCANCEL);
+    ASSERT_TRUE(Gone(pathDialog));
+    Fill("manual.hlp", folder_);
+    EXPECT_EQ(0u, Logged().find(StandinPath())) << "the run did not show the stand-in's report";
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, End(program_, kWaitMs)) << "the program did not end by itself with exit code 0";
+    for (const std::string& dll : dlls)
+        EXPECT_FALSE(Exists(folder_ + "\\" + dll + ".loaded")) << dll << " beside the program was loaded";
 }
 
 // A decompiler that prints and falls silent, or whose grandchild holds the

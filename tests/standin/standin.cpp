@@ -12,6 +12,7 @@
 //   closeout     close our output, and so the pipe, while we go on
 //   grandchild=MS  start a copy of us that holds our output for MS ms
 //   crash        die of an access violation, without an error box
+//   load=NAME    load the DLL NAME, looked for as Windows looks for it
 #include "output.h"
 
 #include <windows.h>
@@ -103,6 +104,8 @@ void Perform(const std::string& name, const std::string& argument)
     } else if (name == "crash") {
         SetErrorMode(SEM_NOGPFAULTERRORBOX);
         *static_cast<volatile int*>(nullptr) = 1;
+    } else if (name == "load") {
+        LoadLibraryA(argument.c_str());
     } else if (name == "exit") {
         ExitProcess(number);
     }

@@ -11,8 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -22,20 +26,52 @@ using driver::Text;
 
 namespace {
 
-// A script's steps are separated by "|". Each names a control by its id, or
-// "box" (a message box's text), "filters" (a file picker's) or "tree" (the
-// folder picker's), then "=" and a text to type, or ":" and what to do: click;
-// enter, esc or altf4 (the title bar's close) after a click into it; show it;
-// look at its window (icons, controls, tab order); edit it: click into it,
-// type a letter, paste; clip: the clipboard; files or folders: what a picker
-// offers. Show and edit work on a disabled control too.
+// Controls of the system's windows that have no name of their own: a
+// message box's icon and text, the folder picker's tree and title.
+const int kBoxIcon = 0x440, kBoxText = 0xFFFF, kFolderTree = 0x3741, kFolderTitle = 0x3742;
+
+// The names scripts and what the user saw give controls: the program's own,
+// the platform's, and those of the pickers (dlgs.h) and message boxes.
+#define NAMED(id) {#id, id}
+const std::pair<std::string, int> kNames[] = {
+    NAMED(IDOK), NAMED(IDCANCEL), NAMED(IDC_HELP_FILE), NAMED(IDC_BROWSE_HELP_FILE), NAMED(IDC_DEST_DIR),
+    NAMED(IDC_BROWSE_DEST_DIR), NAMED(IDC_SWITCHES), NAMED(IDC_CHANGE_OPTIONS), NAMED(IDC_USAGE), NAMED(IDC_START),
+    NAMED(IDC_DECOMPILER_PATH), NAMED(IDC_RESET_DECOMPILER), NAMED(IDC_PATH_FIELD), NAMED(IDC_BROWSE_DECOMPILER),
+    NAMED(IDC_LOG_TEXT), NAMED(IDC_COPY_TO_CLIPBOARD), NAMED(IDC_PROGRESS_BAR), NAMED(IDC_OPTION_OVERWRITE),
+    NAMED(IDC_OPTION_BROWSE_SEQUENCE), NAMED(IDC_OPTION_CNT), NAMED(IDC_OPTION_MACROS), NAMED(IDC_OPTION_GUESSING),
+    NAMED(IDC_OPTION_DIRECTORY), NAMED(IDC_OPTION_HEX_DUMP), NAMED(IDC_FOOTER), NAMED(IDC_BANNER), NAMED(IDC_STATIC),
+    NAMED(cmb1), NAMED(cmb13), {"box", kBoxText}, {"tree", kFolderTree}};
+
+std::string NameOf(int id)
+{
+    for (const auto& [name, named] : kNames)
+        if (static_cast<short>(named) == static_cast<short>(id))
+            return name;
+    return std::to_string(id);
+}
+
+int IdOf(const std::string& name)
+{
+    for (const auto& [named, id] : kNames)
+        if (named == name)
+            return id;
+    ADD_FAILURE() << "no control is named " << name;
+    return 0;
+}
+
+// A script's steps are separated by "|". Each names a control, then "=" and
+// a text to type, or ":" and what to do: click; enter, esc or altf4 (the
+// title bar's close) after a click into it; show it; look at its window
+// (icons, frame, controls, how texts and pictures fit, tab order); edit it:
+// click into it, type a letter, paste; clip: the clipboard; files or
+// folders: what a picker offers; drop=PATHS: files and folders, separated
+// by ";", dropped on the window; size: the window made larger, maximized
+// and smaller. Show and edit work on a disabled control too.
 struct Step
 {
     int id;
     std::string action, text;
 };
-
-const int kBoxIcon = 0x440, kBoxText = 0xFFFF;
 
 struct User
 {
@@ -49,11 +85,12 @@ std::vector<Step> Parse(const std::string& script)
 {
     std::vector<Step> steps;
     std::istringstream list(script);
-    for (std::string step, name; std::getline(list, step, '|');) {
+    for (std::string step; std::getline(list, step, '|');) {
         const size_t mark = step.find_first_of("=:");
-        name = step.substr(0, mark);
-        const int id = name == "box" ? kBoxText : name == "filters" ? 0x470 : name == "tree" ? 0x3741 : std::stoi(name);
-        steps.push_back({id, step[mark] == '=' ? "type" : step.substr(mark + 1), step.substr(mark + 1)});
+        const std::string rest = step.substr(mark + 1);
+        const size_t argument = step[mark] == '=' ? std::string::npos : rest.find('=');
+        steps.push_back({IdOf(step.substr(0, mark)), step[mark] == '=' ? "type" : rest.substr(0, argument),
+                         step[mark] == '=' ? rest : argument == std::string::npos ? "" : rest.substr(argument + 1)});
     }
     return steps;
 }
@@ -61,30 +98,318 @@ std::vector<Step> Parse(const std::string& script)
 LRESULT Handle(HICON icon) { return reinterpret_cast<LRESULT>(icon); }
 LRESULT AppIcon() { return Handle(LoadIconA(AppState.instance, MAKEINTRESOURCEA(IDI_APP))); }
 
-// A control's id and text ("image" for a picture's, the size of a button's
-// image), "+" when ticked.
-std::string Describe(HWND control)
+int ScreenDpi()
 {
-    std::string text = Text(control);
-    BITMAP image = {};
-    if (GetObjectA(reinterpret_cast<HBITMAP>(SendMessageA(control, BM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof image, &image))
-        text = std::to_string(image.bmWidth) + "x" + std::to_string(image.bmHeight);
-    return " " + std::to_string(static_cast<short>(GetDlgCtrlID(control))) + "[" + (text.find('\xFF') == 0 ? "image" : text) +
-           "]" + (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "+" : "");
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
-// The window's icons, its controls, and those Tab reaches from the focus on.
+// A control as its dialog template gives it: its id, its place and size in
+// dialog units (x, y, width, height), and the image a picture names.
+struct TemplateItem
+{
+    int id;
+    RECT frame;
+    int image;
+};
+
+std::vector<TemplateItem> TemplateItems(int dialogId)
+{
+    std::vector<TemplateItem> items;
+    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(dialogId), reinterpret_cast<LPCSTR>(RT_DIALOG));
+    const auto* dialog = found ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    if (!dialog)
+        return items;
+    // A name or text, or an ordinal after 0xFFFF.
+    const auto skip = [](const WORD* field) -> const WORD* {
+        if (*field == 0xFFFF)
+            return field + 2;
+        while (*field++) {
+        }
+        return field;
+    };
+    const WORD* field = skip(skip(skip(reinterpret_cast<const WORD*>(dialog + 1))));  // menu, class, caption
+    if (dialog->style & DS_SETFONT)
+        field = skip(field + 1);  // point size, face
+    for (WORD i = 0; i < dialog->cdit; ++i) {
+        const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>((reinterpret_cast<ULONG_PTR>(field) + 3) & ~ULONG_PTR{3});
+        const WORD* title = skip(reinterpret_cast<const WORD*>(item + 1));  // after the class
+        items.push_back({static_cast<short>(item->id), {item->x, item->y, item->cx, item->cy},
+                         title[0] == 0xFFFF ? title[1] : 0});
+        field = skip(title);
+        field = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(field + 1) + *field);  // creation data
+    }
+    return items;
+}
+
+// The template a window was made from: the one with the window's controls.
+std::vector<TemplateItem> TemplateOf(HWND window)
+{
+    std::vector<int> ids;
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+        ids.push_back(static_cast<short>(GetDlgCtrlID(control)));
+    for (int dialog = IDD_MAIN; dialog <= IDD_OPTIONS; ++dialog) {
+        const std::vector<TemplateItem> items = TemplateItems(dialog);
+        if (std::equal(ids.begin(), ids.end(), items.begin(), items.end(),
+                       [](int id, const TemplateItem& item) { return id == item.id; }))
+            return items;
+    }
+    return {};
+}
+
+// The size, in pixels, that its template gives a control; the dialog
+// manager turns a width into pixels as a width, not as two edges.
+SIZE TemplateFrame(HWND control, int* image = nullptr)
+{
+    const HWND window = GetParent(control);
+    const std::vector<TemplateItem> items = TemplateOf(window);
+    size_t index = 0;
+    for (HWND sibling = GetWindow(window, GW_CHILD); sibling && sibling != control; sibling = GetWindow(sibling, GW_HWNDNEXT))
+        ++index;
+    RECT frame = {};
+    if (index < items.size()) {
+        frame = items[index].frame;
+        MapDialogRect(window, &frame);
+        if (image)
+            *image = items[index].image;
+    }
+    return {frame.right, frame.bottom};
+}
+
+SIZE SizeOf(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
+
+// The box around what a bitmap shows on its ground, the colour of its corner.
+RECT DrawnBox(HBITMAP bitmap, SIZE& size)
+{
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    size = {info.bmWidth, info.bmHeight};
+    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight) + 1);
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    RECT box = {info.bmWidth, info.bmHeight, 0, 0};
+    for (LONG y = 0; y < info.bmHeight; ++y)
+        for (LONG x = 0; x < info.bmWidth; ++x)
+            if (pixels[static_cast<size_t>(y * info.bmWidth + x)] != pixels[0])
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+    return box;
+}
+
+// "image" when a picture fills its frame as far as pixel art allows: it is
+// the frame's size, with what it shows clear of the frame's edges (a
+// button's picture lies within the button's edge), and it is at least as
+// large as the 100 % drawing REFERENCE grown by whole pixels to the
+// display's scale, where the frame has room for that. Otherwise what is
+// wrong.
+std::string PictureSeen(HBITMAP image, SIZE frame, bool exactFrame, int reference)
+{
+    SIZE size = {}, referenceSize = {};
+    const RECT drawn = DrawnBox(image, size);
+    const HBITMAP referenceImage = LoadBitmapA(AppState.instance, MAKEINTRESOURCEA(reference));
+    const SIZE wanted = SizeOf(DrawnBox(referenceImage, referenceSize));
+    DeleteObject(referenceImage);
+    int factor = std::max(1, ScreenDpi() / 96);
+    while (factor > 1 && (factor * wanted.cx > frame.cx || factor * wanted.cy > frame.cy))
+        --factor;
+    std::ostringstream wrong;
+    if (exactFrame ? size.cx != frame.cx || size.cy != frame.cy : size.cx > frame.cx || size.cy > frame.cy)
+        wrong << " " << size.cx << "x" << size.cy << " in a frame of " << frame.cx << "x" << frame.cy;
+    if (exactFrame && (drawn.left == 0 || drawn.top == 0 || drawn.right == size.cx || drawn.bottom == size.cy))
+        wrong << " cut";
+    if (SizeOf(drawn).cx < factor * wanted.cx || SizeOf(drawn).cy < factor * wanted.cy)
+        wrong << " drawn " << SizeOf(drawn).cx << "x" << SizeOf(drawn).cy << ", not " << factor << " times "
+              << wanted.cx << "x" << wanted.cy;
+    return "image" + wrong.str();
+}
+
+// A button's picture, from its image list, on a ground of its own.
+std::string ButtonPictureSeen(HWND button)
+{
+    BUTTON_IMAGELIST list = {};
+    int width = 0, height = 0;
+    if (!SendMessageA(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list)) ||
+        !ImageList_GetIconSize(list.himl, &width, &height))
+        return "";
+    const HDC screen = GetDC(nullptr);
+    const HDC drawing = CreateCompatibleDC(screen);
+    const HBITMAP image = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ before = SelectObject(drawing, image);
+    const HBRUSH ground = CreateSolidBrush(RGB(1, 2, 3));
+    const RECT whole = {0, 0, width, height};
+    FillRect(drawing, &whole, ground);
+    ImageList_Draw(list.himl, 0, drawing, 0, 0, ILD_NORMAL);
+    SelectObject(drawing, before);
+    DeleteObject(ground);
+    DeleteDC(drawing);
+    ReleaseDC(nullptr, screen);
+    RECT room = {};
+    GetClientRect(button, &room);
+    InflateRect(&room, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+    const std::string seen = PictureSeen(image, SizeOf(room), false, IDB_USAGE);
+    DeleteObject(image);
+    return seen;
+}
+
+// The sizes the program's icon was drawn for.
+std::vector<int> IconSizes()
+{
+    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDI_APP), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+    const BYTE* directory = found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    std::vector<int> sizes;
+    for (WORD i = 0; directory && i < *reinterpret_cast<const WORD*>(directory + 4); ++i)
+        sizes.push_back(directory[6 + 14 * i] ? directory[6 + 14 * i] : 256);  // entries of 14 bytes, width first
+    return sizes;
+}
+
+// "icon" when an icon fills its frame: its size is one the icon was drawn
+// for and within a sixth of the frame's shorter side.
+std::string IconSeen(HWND picture)
+{
+    ICONINFO icon = {};
+    BITMAP mask = {};
+    if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageA(picture, STM_GETICON, 0, 0)), &icon))
+        return "no icon";
+    GetObjectA(icon.hbmMask, sizeof mask, &mask);
+    DeleteObject(icon.hbmMask);
+    DeleteObject(icon.hbmColor);
+    const SIZE frame = TemplateFrame(picture);
+    const int side = std::min(frame.cx, frame.cy), size = mask.bmWidth;
+    const std::vector<int> sizes = IconSizes();
+    const bool drawnForIt = std::find(sizes.begin(), sizes.end(), size) != sizes.end();
+    return drawnForIt && 6 * std::abs(size - side) <= side
+               ? "icon" : "icon " + std::to_string(size) + " in a frame of " + std::to_string(frame.cx) + "x" +
+                              std::to_string(frame.cy);
+}
+
+// Whether a label's or button's text fits it as the control draws it: a
+// label may take the lines it has room for, a button's text has one line,
+// beside its box for a check box.
+bool TextFits(HWND control)
+{
+    char kind[32] = "";
+    GetClassNameA(control, kind, sizeof kind);
+    const std::string text = Text(control);
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    const bool label = lstrcmpiA(kind, "Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT;
+    const bool button = lstrcmpiA(kind, "Button") == 0 && (style & BS_TYPEMASK) != BS_GROUPBOX;
+    if (text.empty() || (!label && !button))
+        return true;
+    const bool checkBox = (style & BS_TYPEMASK) == BS_AUTOCHECKBOX || (style & BS_TYPEMASK) == BS_CHECKBOX;
+    RECT client = {}, needed = {};
+    GetClientRect(control, &client);
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    const LONG room = client.right - (label ? 0 : checkBox ? GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge : 4 * edge);
+    needed.right = room;
+    const HDC dc = GetDC(control);
+    const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | (label ? DT_WORDBREAK | DT_EXPANDTABS : DT_SINGLELINE));
+    SelectObject(dc, before);
+    ReleaseDC(control, dc);
+    return needed.right <= room && needed.bottom <= client.bottom;
+}
+
+// A control's name and text (for a picture whether it fills its frame), "+"
+// when ticked, " cut" when its text does not fit it; the log's text limit.
+std::string Describe(HWND control)
+{
+    char kind[32] = "";
+    GetClassNameA(control, kind, sizeof kind);
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    std::string text = Text(control);
+    int reference = 0;
+    if (lstrcmpiA(kind, "Static") == 0 && (style & SS_TYPEMASK) == SS_BITMAP) {
+        const SIZE frame = TemplateFrame(control, &reference);
+        RECT client = {};
+        GetClientRect(control, &client);
+        text = PictureSeen(reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)), frame, true,
+                           reference) + (client.right == frame.cx && client.bottom == frame.cy ? "" : " frame shrunk");
+    }
+    if (lstrcmpiA(kind, "Button") == 0 && text.empty())
+        text = ButtonPictureSeen(control);
+    std::string seen = " " + NameOf(GetDlgCtrlID(control)) + "[" + text + "]";
+    seen += SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "+" : "";
+    seen += TextFits(control) ? "" : " cut";
+    if (lstrcmpiA(kind, "RICHEDIT") == 0)
+        seen += " limit " + std::to_string(SendMessageA(control, EM_GETLIMITTEXT, 0, 0));
+    return seen;
+}
+
+// The window's icons, whether it can be maximized and sized, its controls,
+// and those Tab reaches from the focus on.
 std::string Look(HWND window)
 {
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
     std::string seen = std::string(SendMessageA(window, WM_GETICON, ICON_BIG, 0) == AppIcon() ? " big" : "") +
-                       (SendMessageA(window, WM_GETICON, ICON_SMALL, 0) == AppIcon() ? " small" : "");
+                       (SendMessageA(window, WM_GETICON, ICON_SMALL, 0) == AppIcon() ? " small" : "") +
+                       (style & WS_MAXIMIZEBOX ? " maximize" : "") + (style & WS_THICKFRAME ? " sizing" : "");
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
         seen += Describe(control);
     seen += " tab";
     HWND control = GetFocus();
     do
-        seen += " " + std::to_string(GetDlgCtrlID(control));
+        seen += " " + NameOf(GetDlgCtrlID(control));
     while ((control = GetNextDlgTabItem(window, control, FALSE)) != GetFocus() && seen.size() < 4000);
+    return seen;
+}
+
+std::vector<RECT> ControlPlaces(HWND window)
+{
+    std::vector<RECT> places;
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        RECT place = {};
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        places.push_back(place);
+    }
+    return places;
+}
+
+SIZE ClientSize(HWND window)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    return SizeOf(client);
+}
+
+// What became of each control since it was at BEFORE, in a client area
+// OPENED large: it grew with the window, kept its distance from the lower
+// right corner, or neither.
+std::string FollowSeen(HWND window, const std::vector<RECT>& before, SIZE opened)
+{
+    const SIZE now = ClientSize(window);
+    const int dx = now.cx - opened.cx, dy = now.cy - opened.cy;
+    const std::vector<RECT> after = ControlPlaces(window);
+    std::string seen;
+    HWND control = GetWindow(window, GW_CHILD);
+    for (size_t i = 0; i < after.size() && i < before.size(); ++i, control = GetWindow(control, GW_HWNDNEXT)) {
+        const RECT& a = after[i];
+        const RECT& b = before[i];
+        const bool grew = a.left == b.left && a.top == b.top && a.right == b.right + dx && a.bottom == b.bottom + dy;
+        const bool kept = a.left == b.left + dx && a.top == b.top + dy && a.right == b.right + dx && a.bottom == b.bottom + dy;
+        seen += " " + NameOf(GetDlgCtrlID(control)) + (grew ? " grows" : kept ? " keeps its corner" : " moved");
+    }
+    return seen;
+}
+
+// The window made larger, maximized, and smaller than it opened.
+std::string SizingSeen(HWND window)
+{
+    RECT outline = {};
+    GetWindowRect(window, &outline);
+    const SIZE opened = SizeOf(outline), client = ClientSize(window);
+    const std::vector<RECT> places = ControlPlaces(window);
+    SetWindowPos(window, nullptr, 0, 0, opened.cx + 160, opened.cy + 120, SWP_NOMOVE | SWP_NOZORDER);
+    std::string seen = " larger:" + FollowSeen(window, places, client);
+    ShowWindow(window, SW_MAXIMIZE);
+    seen += std::string(IsZoomed(window) ? " maximized:" : " not maximized:") + FollowSeen(window, places, client);
+    ShowWindow(window, SW_RESTORE);
+    SetWindowPos(window, nullptr, 0, 0, opened.cx / 2, opened.cy / 2, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(window, &outline);
+    seen += SizeOf(outline).cx == opened.cx && SizeOf(outline).cy == opened.cy ? " no smaller than it opened" : " smaller";
     return seen;
 }
 
@@ -125,7 +450,7 @@ std::string FoldersSeen(HWND picker)
     const bool taken = IsWindowEnabled(GetDlgItem(picker, IDOK));
     CoTaskMemFree(computer);
     SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(BuildFolder().c_str()));
-    return " " + Text(GetDlgItem(picker, 0x3742)) + (taken ? " takes My Computer" : "");
+    return " " + Text(GetDlgItem(picker, kFolderTitle)) + (taken ? " takes My Computer" : "");
 }
 
 std::string ClipboardSeen()
@@ -138,16 +463,41 @@ std::string ClipboardSeen()
     return " clip[" + text + "]";
 }
 
+// Drops PATHS (separated by ";", relative to the current folder) on the
+// window over CONTROL, as the shell drops files; the window frees them.
+void Drop(HWND window, HWND control, const std::string& paths)
+{
+    std::string names;
+    std::istringstream list(paths);
+    for (std::string path; std::getline(list, path, ';');) {
+        char full[MAX_PATH] = "";
+        GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+        names += std::string(full) + '\0';
+    }
+    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    RECT place = {};
+    GetWindowRect(control, &place);
+    files->pt = {place.left + 2, place.top + 2};
+    ScreenToClient(window, &files->pt);
+    memcpy(files + 1, names.data(), names.size());
+    GlobalUnlock(drop);
+    PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+}
+
 void Take(const Step& step, HWND window, HWND control)
 {
     const std::string& action = step.action;
     user.seen += action == "show" ? Describe(control) : action == "look" ? Look(window) : action == "clip" ? ClipboardSeen() :
                  action == "files" ? FilesSeen(window, control) : action == "folders" ? FoldersSeen(window) :
-                 step.id == kBoxText ? BoxSeen(window) : "";
+                 action == "size" ? SizingSeen(window) : step.id == kBoxText ? BoxSeen(window) : "";
     if (action == "type")
         SetWindowTextA(control, step.text.c_str());
     if (action == "click")
         PostMessageA(control, BM_CLICK, 0, 0);
+    if (action == "drop")
+        Drop(window, control, step.text);
     const WPARAM key = action == "enter" ? VK_RETURN : action == "esc" ? VK_ESCAPE : action == "altf4" ? VK_F4 : 0;
     if (!key && action != "edit")
         return;
@@ -192,10 +542,13 @@ LRESULT CALLBACK WatchProgress(int code, WPARAM wParam, LPARAM lParam)
     if (sent.message == PBM_STEPIT)
         user.seen += " bar " + std::to_string(SendMessageA(sent.hwnd, PBM_GETPOS, 0, 0)) +
                      (IsWindowEnabled(GetDlgItem(GetWindow(GetParent(sent.hwnd), GW_OWNER), IDOK)) ? "+" : "");
-    if (sent.message == WM_WINDOWPOSCHANGED && bar && (reinterpret_cast<WINDOWPOS*>(sent.lParam)->flags & SWP_HIDEWINDOW))
+    if (sent.message == WM_WINDOWPOSCHANGED && bar && (reinterpret_cast<WINDOWPOS*>(sent.lParam)->flags & SWP_HIDEWINDOW)) {
+        const HWND picture = GetWindow(sent.hwnd, GW_CHILD), label = GetWindow(bar, GW_HWNDPREV);
         user.seen += " gone at " + std::to_string(SendMessageA(bar, PBM_GETPOS, 0, 0)) + "/" +
-                     std::to_string(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)) + " " + Text(GetWindow(bar, GW_HWNDPREV)) +
-                     (SendMessageA(GetWindow(sent.hwnd, GW_CHILD), STM_GETICON, 0, 0) == AppIcon() ? " icon" : "");
+                     std::to_string(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)) + " " + Text(label) +
+                     (TextFits(label) ? "" : " cut") + (SendMessageA(picture, STM_GETICON, 0, 0) == AppIcon() ? " " : " not ") +
+                     IconSeen(picture);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -221,90 +574,187 @@ std::string Use(const std::string& path, const std::string& script)
     return user.seen;
 }
 
-}  // namespace
-
-// Every way out of every window (each button, Enter, Escape and the title
-// bar's close) and what it leaves stored and shown; what each window shows,
-// where Tab goes, what a field takes; that a refusal leaves everything as it
-// was; what the pickers offer.
-TEST(Windows, EveryWayOutLeavesWhatTheUserChose)
+// A row: its name, the path stored before, the script, what the user saw,
+// the path stored after.
+struct Row
 {
-    SetEnvironmentVariableA("STANDIN_ACTIONS", "record");
-    const auto warned = [](const std::string& text) { return " Quorvantel ! [OK] " + text; };
+    std::string name, stored, script, seen, storedAfter;
+};
+
+std::string Warned(const std::string& text)
+{
+    return " Quorvantel ! [OK] " + text;
+}
+
+// Every row of both tests below, in the folder it works in.
+std::vector<Row> Rows(const std::string& folder)
+{
     const std::string standin = StandinPath(), command = standin + " \"manual.hlp\" /y";
-    const std::string folder = FreshFolder("windows"), out = folder + "\\out", longPath = "C:\\" + std::string(257, 'p');
-    const std::string none = warned("Please Specify WinHelp File And Destination Folder\nBefore Begining.");
-    const std::string noPath = warned("Please Enter Decompiler Path.");
-    const std::string tooLong = warned("The path is too long.\nA path may have at most 259 characters.");
+    const std::string out = folder + "\\out", longPath = "C:\\" + std::string(257, 'p');
+    const std::string none = Warned("Please Specify WinHelp File And Destination Folder\nBefore Begining.");
+    const std::string noPath = Warned("Please Enter Decompiler Path.");
+    const std::string tooLong = Warned("The path is too long.\nA path may have at most 259 characters.");
     const std::string fatal = " Quorvantel x [OK] unowned Decompiler path is not set.\r\nNow Application will quit.";
     const std::string run = " bar 25 bar 50 bar 75 bar 100+ gone at 100/100 Please Wait Processing ... icon";
     const auto log = [&](const std::string& command, const std::string& folder) {
-        return run + " 1012[" + Ran(standin, command, folder) + "] 1[Close] 1013[Copy To Clipboard] tab 1012 1 1013";
+        return run + " maximize sizing IDC_LOG_TEXT[" + Ran(standin, command, folder) +
+               "] limit 4194304 IDOK[Close] IDC_COPY_TO_CLIPBOARD[Copy To Clipboard] tab IDC_LOG_TEXT IDOK IDC_COPY_TO_CLIPBOARD";
     };
-    CreateDirectoryA(out.c_str(), nullptr);
-    CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
-    for (const char* name : {"\\a.hlp", "\\b.exe", "\\c.txt", "\\sub\\d.hlp"})
-        WriteWholeFile(folder + name, "");
 
     // Refused starts, with /b chosen: a decompiler path of 240 characters and
     // a help file of 254 make a command of 503.
-    const std::string decompiler = "C:\\" + std::string(233, 'd') + ".exe";
-    std::string refused = "1005:click|1016:click|1:click", refusedSeen;
+    std::string refused = "IDC_CHANGE_OPTIONS:click|IDC_OPTION_BROWSE_SEQUENCE:click|IDOK:click", refusedSeen;
     for (const auto& [helpFile, destination, warning] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"", "", none}, {"", "out", none}, {"manual.hlp", "", none}, {"C:\\" + std::string(257, 'h'), "out", tooLong},
              {"manual.hlp", "C:\\" + std::string(257, 'o'), tooLong},
-             {std::string(254, 'h'), "out", warned("The command line is too long.\nPlease choose shorter paths.")}}) {
-        refused += "|1000=" + helpFile + "|1002=" + destination + "|1007:click|box:enter|1000:show|1002:show";
-        refusedSeen += warning + " 1000[" + helpFile + "] 1002[" + destination + "]";
+             {std::string(254, 'h'), "out", Warned("The command line is too long.\nPlease choose shorter paths.")}}) {
+        refused += "|IDC_HELP_FILE=" + helpFile + "|IDC_DEST_DIR=" + destination +
+                   "|IDC_START:click|box:enter|IDC_HELP_FILE:show|IDC_DEST_DIR:show";
+        refusedSeen += warning + " IDC_HELP_FILE[" + helpFile + "] IDC_DEST_DIR[" + destination + "]";
     }
+    const std::string decompiler = "C:\\" + std::string(233, 'd') + ".exe";
 
-    // The stored path before, the script, what the user saw, the stored path after.
-    const std::tuple<std::string, std::string, std::string, std::string> rows[] = {
-        {"", "1:look|1:click|box:esc|1010=" + longPath + "|1010:enter|box:enter|1010:show|2:click|box:enter",
-         " 1[OK] 2[Cancel] -1[Set Deompiler Path ( HELPDECO.EXE ) : ] 1010[] 1011[Browse ...] tab 1 2 1010 1011" + noPath +
-             tooLong + " 1010[" + longPath + "]" + fatal, ""},
-        {"", "1010=C:\\d.exe|1010:enter|1000:look|1008:edit|1004:edit|1008:show|1004:show|1000:esc|1002:enter|box:altf4|1000:altf4",
-         " big small -1[image] -1[image] -1[] -1[WinHelp File To Decompile : ] -1[] -1[] 1000[] 1001[Browse ...] 1002[]"
-         " 1003[Browse ...] -1[Destination Directory : ] -1[Current Options : ] 1004[ /y] 1005[Change ...] 1006[16x16]"
-         " 1007[S T A R T] -1[Decompiler Path : ] 1008[C:\\d.exe] 1009[Reset ...] tab 1000 1001 1002 1003 1005 1006 1007 1009"
-         " 1008[C:\\d.exe] 1004[ /y]" + none, "C:\\d.exe"},
-        {standin, "1005:click|1:look|1021:click|1017:click|1016:enter|1004:show|1005:click|1018:click|1018:esc|1004:show|1005:click|"
-                  "1018:click|1018:altf4|1004:show|1005:click|1018:click|2:click|1004:show|1005:click|1019:click|1:click|1004:show|"
-                  "1000:altf4",
-         " 1[OK] 2[Cancel] -1[] -1[General Options : ] -1[Listing Only : ] 1015[OverWrite [/y]]+"
-         " 1016[Stop Resolving Browse Sequence [/b]] 1017[Generate .CNT [/c] ] 1018[Stop Marse Macro [/m]]"
-         " 1019[Turn Off Guissing [/g]] 1020[Display Internel Directory [/d]] 1021[Display HEX Dump [/x] ] tab 1 2 1016 1017"
-         " 1018 1019 1020 1021 1004[ /y /c /x] 1004[ /y /c /x] 1004[ /y /c /x] 1004[ /y /c /x] 1004[ /y /g]", standin},
-        {standin, "1009:click|1010:show|1010=C:\\g.exe|1:click|1008:show|1009:click|1010=C:\\e.exe|1010:enter|1008:show|1009:click|"
-                  "1010=f|1010:esc|1008:show|1009:click|1010=f|1010:altf4|1008:show|1009:click|1010=f|2:click|1008:show|1000:altf4",
-         " 1010[] 1008[C:\\g.exe] 1008[C:\\e.exe] 1008[C:\\e.exe] 1008[C:\\e.exe] 1008[C:\\e.exe]", "C:\\e.exe"},
+    return {
+        {"first start, cancelled", "",
+         "IDOK:look|IDOK:click|box:esc|IDC_PATH_FIELD=" + longPath + "|IDC_PATH_FIELD:enter|box:enter|IDC_PATH_FIELD:show|"
+         "IDCANCEL:click|box:enter",
+         " IDOK[OK] IDCANCEL[Cancel] IDC_STATIC[Set Deompiler Path ( HELPDECO.EXE ) : ] IDC_PATH_FIELD[]"
+         " IDC_BROWSE_DECOMPILER[Browse ...] tab IDOK IDCANCEL IDC_PATH_FIELD IDC_BROWSE_DECOMPILER" +
+             noPath + tooLong + " IDC_PATH_FIELD[" + longPath + "]" + fatal, ""},
+        {"first start, path stored, main window", "",
+         "IDC_PATH_FIELD=C:\\d.exe|IDC_PATH_FIELD:enter|IDC_HELP_FILE:look|IDC_DECOMPILER_PATH:edit|IDC_SWITCHES:edit|"
+         "IDC_DECOMPILER_PATH:show|IDC_SWITCHES:show|IDC_HELP_FILE:esc|IDC_DEST_DIR:enter|box:altf4|IDC_HELP_FILE:altf4",
+         " big small IDC_FOOTER[image] IDC_BANNER[image] IDC_STATIC[] IDC_STATIC[WinHelp File To Decompile : ] IDC_STATIC[]"
+         " IDC_STATIC[] IDC_HELP_FILE[] IDC_BROWSE_HELP_FILE[Browse ...] IDC_DEST_DIR[] IDC_BROWSE_DEST_DIR[Browse ...]"
+         " IDC_STATIC[Destination Directory : ] IDC_STATIC[Current Options : ] IDC_SWITCHES[ /y]"
+         " IDC_CHANGE_OPTIONS[Change ...] IDC_USAGE[image] IDC_START[S T A R T] IDC_STATIC[Decompiler Path : ]"
+         " IDC_DECOMPILER_PATH[C:\\d.exe] IDC_RESET_DECOMPILER[Reset ...] tab IDC_HELP_FILE IDC_BROWSE_HELP_FILE IDC_DEST_DIR"
+         " IDC_BROWSE_DEST_DIR IDC_CHANGE_OPTIONS IDC_USAGE IDC_START IDC_RESET_DECOMPILER IDC_DECOMPILER_PATH[C:\\d.exe]"
+         " IDC_SWITCHES[ /y]" + none, "C:\\d.exe"},
+        {"options", standin,
+         "IDC_CHANGE_OPTIONS:click|IDOK:look|IDC_OPTION_HEX_DUMP:click|IDC_OPTION_CNT:click|IDC_OPTION_BROWSE_SEQUENCE:enter|"
+         "IDC_SWITCHES:show|IDC_CHANGE_OPTIONS:click|IDC_OPTION_MACROS:click|IDC_OPTION_MACROS:esc|IDC_SWITCHES:show|"
+         "IDC_CHANGE_OPTIONS:click|IDC_OPTION_MACROS:click|IDC_OPTION_MACROS:altf4|IDC_SWITCHES:show|IDC_CHANGE_OPTIONS:click|"
+         "IDC_OPTION_MACROS:click|IDCANCEL:click|IDC_SWITCHES:show|IDC_CHANGE_OPTIONS:click|IDC_OPTION_GUESSING:click|"
+         "IDOK:click|IDC_SWITCHES:show|IDC_HELP_FILE:altf4",
+         " IDOK[OK] IDCANCEL[Cancel] IDC_STATIC[] IDC_STATIC[General Options : ] IDC_STATIC[Listing Only : ]"
+         " IDC_OPTION_OVERWRITE[OverWrite [/y]]+ IDC_OPTION_BROWSE_SEQUENCE[Stop Resolving Browse Sequence [/b]]"
+         " IDC_OPTION_CNT[Generate .CNT [/c] ] IDC_OPTION_MACROS[Stop Marse Macro [/m]]"
+         " IDC_OPTION_GUESSING[Turn Off Guissing [/g]] IDC_OPTION_DIRECTORY[Display Internel Directory [/d]]"
+         " IDC_OPTION_HEX_DUMP[Display HEX Dump [/x] ] tab IDOK IDCANCEL IDC_OPTION_BROWSE_SEQUENCE IDC_OPTION_CNT"
+         " IDC_OPTION_MACROS IDC_OPTION_GUESSING IDC_OPTION_DIRECTORY IDC_OPTION_HEX_DUMP IDC_SWITCHES[ /y /c /x]"
+         " IDC_SWITCHES[ /y /c /x] IDC_SWITCHES[ /y /c /x] IDC_SWITCHES[ /y /c /x] IDC_SWITCHES[ /y /g]", standin},
+        {"reset the decompiler path", standin,
+         "IDC_RESET_DECOMPILER:click|IDC_PATH_FIELD:show|IDC_PATH_FIELD=C:\\g.exe|IDOK:click|IDC_DECOMPILER_PATH:show|"
+         "IDC_RESET_DECOMPILER:click|IDC_PATH_FIELD=C:\\e.exe|IDC_PATH_FIELD:enter|IDC_DECOMPILER_PATH:show|"
+         "IDC_RESET_DECOMPILER:click|IDC_PATH_FIELD=f|IDC_PATH_FIELD:esc|IDC_DECOMPILER_PATH:show|IDC_RESET_DECOMPILER:click|"
+         "IDC_PATH_FIELD=f|IDC_PATH_FIELD:altf4|IDC_DECOMPILER_PATH:show|IDC_RESET_DECOMPILER:click|IDC_PATH_FIELD=f|"
+         "IDCANCEL:click|IDC_DECOMPILER_PATH:show|IDC_HELP_FILE:altf4",
+         " IDC_PATH_FIELD[] IDC_DECOMPILER_PATH[C:\\g.exe] IDC_DECOMPILER_PATH[C:\\e.exe] IDC_DECOMPILER_PATH[C:\\e.exe]"
+         " IDC_DECOMPILER_PATH[C:\\e.exe] IDC_DECOMPILER_PATH[C:\\e.exe]", "C:\\e.exe"},
         // The log window once its run has ended (with Copy usable). The usage
         // button runs the decompiler alone in the current folder, as "NONE"
         // does, and leaves the destination to the next "S T A R T".
-        {standin, "1000=manual.hlp|1002=" + out + "|1002:enter|1013:look|1013:enter|box:esc|1013:clip|1012:edit|1012:show|1:esc|"
-                  "1012:esc|1006:click|1013:look|1012:enter|1007:click|1013:look|1012:altf4|1002=NONE|1007:click|1013:look|1:click|"
-                  "1000:altf4",
-         log(command, out) + " Quorvantel [OK] Text Copied to Clipboard Successfuly clip[" + Ran(standin, command, out) +
-             "] 1012[" + Ran(standin, command, out) + "]" + log(standin, folder) + log(command, out) + log(command, folder), standin},
-        {decompiler, refused + "|1009:click|1:click|box:enter|1010=" + longPath + "|1:click|box:altf4|1010:show|2:click|1004:show|"
-                     "1008:show|1000:altf4",
-         refusedSeen + noPath + tooLong + " 1010[" + longPath + "] 1004[ /y /b] 1008[" + decompiler + "]", decompiler},
+        {"runs and their logs", standin,
+         "IDC_HELP_FILE=manual.hlp|IDC_DEST_DIR=" + out + "|IDC_DEST_DIR:enter|IDC_COPY_TO_CLIPBOARD:look|"
+         "IDC_LOG_TEXT:size|IDC_COPY_TO_CLIPBOARD:enter|box:esc|IDC_COPY_TO_CLIPBOARD:clip|IDC_LOG_TEXT:edit|"
+         "IDC_LOG_TEXT:show|IDOK:esc|IDC_LOG_TEXT:esc|IDC_USAGE:click|IDC_COPY_TO_CLIPBOARD:look|IDC_LOG_TEXT:enter|"
+         "IDC_START:click|IDC_COPY_TO_CLIPBOARD:look|IDC_LOG_TEXT:altf4|IDC_DEST_DIR=NONE|IDC_START:click|"
+         "IDC_COPY_TO_CLIPBOARD:look|IDOK:click|IDC_HELP_FILE:altf4",
+         log(command, out) +
+             " larger: IDC_LOG_TEXT grows IDOK keeps its corner IDC_COPY_TO_CLIPBOARD keeps its corner"
+             " maximized: IDC_LOG_TEXT grows IDOK keeps its corner IDC_COPY_TO_CLIPBOARD keeps its corner"
+             " no smaller than it opened Quorvantel [OK] Text Copied to Clipboard Successfuly clip[" +
+             Ran(standin, command, out) + "] IDC_LOG_TEXT[" + Ran(standin, command, out) + "] limit 4194304" +
+             log(standin, folder) + log(command, out) + log(command, folder), standin},
+        {"refused starts", decompiler,
+         refused + "|IDC_RESET_DECOMPILER:click|IDOK:click|box:enter|IDC_PATH_FIELD=" + longPath + "|IDOK:click|box:altf4|"
+         "IDC_PATH_FIELD:show|IDCANCEL:click|IDC_SWITCHES:show|IDC_DECOMPILER_PATH:show|IDC_HELP_FILE:altf4",
+         refusedSeen + noPath + tooLong + " IDC_PATH_FIELD[" + longPath + "] IDC_SWITCHES[ /y /b] IDC_DECOMPILER_PATH[" +
+             decompiler + "]", decompiler},
         // The file pickers, taken to the folder first (they open where the last
-        // pick was), offer only their kind of file; a cancel changes no field.
-        {standin, "1000=kept|1001:click|1148=" + folder + "|1:click|filters:files|2:click|1000:show|1009:click|1011:click|1148=" +
-                  folder + "|1:click|filters:files|2:click|1010:show|2:click|1002=kept|1003:click|tree:folders|2:click|1002:show|" +
-                  "1003:click|tree:folders|1:click|1002:show|1001:click|1148=" + folder + "\\sub\\d.hlp|1:click|1000:show|1000:altf4",
-         " [WinHelp Files (*.hlp)] out sub a.hlp 1000[kept] [Executable Files (*.exe)] out sub b.exe 1010[] Select Destination"
-         " Folder. 1002[kept] Select Destination Folder. 1002[" + BuildFolder() + "] 1000[" + folder + "\\sub\\d.hlp]", standin},
+        // pick was), offer only their kind of file; a cancel changes no field,
+        // a pick puts the full path in it.
+        {"pickers", standin,
+         "IDC_HELP_FILE=kept|IDC_BROWSE_HELP_FILE:click|cmb13=" + folder + "|IDOK:click|cmb1:files|IDCANCEL:click|"
+         "IDC_HELP_FILE:show|IDC_RESET_DECOMPILER:click|IDC_PATH_FIELD=kept|IDC_BROWSE_DECOMPILER:click|cmb13=" + folder +
+             "|IDOK:click|cmb1:files|IDCANCEL:click|IDC_PATH_FIELD:show|IDC_BROWSE_DECOMPILER:click|cmb13=" + folder +
+             "\\b.exe|IDOK:click|IDC_PATH_FIELD:show|IDCANCEL:click|IDC_DEST_DIR=kept|IDC_BROWSE_DEST_DIR:click|"
+             "tree:folders|IDCANCEL:click|IDC_DEST_DIR:show|IDC_BROWSE_DEST_DIR:click|tree:folders|IDOK:click|"
+             "IDC_DEST_DIR:show|IDC_BROWSE_HELP_FILE:click|cmb13=" + folder + "\\sub\\d.hlp|IDOK:click|IDC_HELP_FILE:show|"
+             "IDC_HELP_FILE:altf4",
+         " [WinHelp Files (*.hlp)] out sub a.hlp IDC_HELP_FILE[kept] [Executable Files (*.exe)] out sub b.exe"
+         " IDC_PATH_FIELD[kept] IDC_PATH_FIELD[" + folder + "\\b.exe] Select Destination Folder. IDC_DEST_DIR[kept]"
+         " Select Destination Folder. IDC_DEST_DIR[" + BuildFolder() + "] IDC_HELP_FILE[" + folder + "\\sub\\d.hlp]", standin},
+        // Dropped on the window, a file goes into the help-file field and a
+        // folder into the destination field, as typed; of several, the first
+        // file and the first folder. Nothing runs, nothing else changes.
+        {"drops", standin,
+         "IDC_HELP_FILE=kept|IDC_DEST_DIR=kept|IDC_BANNER:drop=a.hlp|IDC_HELP_FILE:show|IDC_DEST_DIR:show|"
+         "IDC_START:drop=sub|IDC_HELP_FILE:show|IDC_DEST_DIR:show|IDC_FOOTER:drop=out;c.txt;sub;sub\\d.hlp|"
+         "IDC_HELP_FILE:show|IDC_DEST_DIR:show|IDC_SWITCHES:show|IDC_DECOMPILER_PATH:show|IDC_HELP_FILE:altf4",
+         " IDC_HELP_FILE[" + folder + "\\a.hlp] IDC_DEST_DIR[kept] IDC_HELP_FILE[" + folder + "\\a.hlp] IDC_DEST_DIR[" +
+             folder + "\\sub] IDC_HELP_FILE[" + folder + "\\c.txt] IDC_DEST_DIR[" + folder + "\\out] IDC_SWITCHES[ /y]"
+             " IDC_DECOMPILER_PATH[" + standin + "]", standin},
     };
+}
+
+// Runs the rows whose scripts look at a window, or the others, in a folder
+// of their own, and compares what the user saw and what was stored.
+void RunRows(const char* folderName, bool looking)
+{
+    SetEnvironmentVariableA("STANDIN_ACTIONS", "record");
+    const std::string folder = FreshFolder(folderName);
+    CreateDirectoryA((folder + "\\out").c_str(), nullptr);
+    CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
+    for (const char* name : {"\\a.hlp", "\\b.exe", "\\c.txt", "\\sub\\d.hlp"})
+        WriteWholeFile(folder + name, "");
     char current[MAX_PATH], after[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
     SetCurrentDirectoryA(folder.c_str());
-    for (const auto& [path, script, seen, stored] : rows) {
-        EXPECT_EQ(seen, Use(path, script)) << script.substr(0, 60);
-        EXPECT_EQ(Stored(stored), ReadWholeFile(kSettings)) << script.substr(0, 60);
+    for (const Row& row : Rows(folder)) {
+        if ((row.script.find(":look") != std::string::npos) != looking)
+            continue;
+        const std::string seen = Use(row.stored, row.script);
+        const size_t differ = std::mismatch(row.seen.begin(), row.seen.end(), seen.begin(), seen.end()).first - row.seen.begin();
+        EXPECT_TRUE(row.seen == seen) << row.name << ": from character " << differ << " the user saw\n  "
+                                      << seen.substr(differ) << "\nnot\n  " << row.seen.substr(differ);
+        EXPECT_EQ(Stored(row.storedAfter), ReadWholeFile(kSettings)) << row.name << ": what was stored";
     }
     GetCurrentDirectoryA(sizeof after, after);
     EXPECT_EQ(folder, after) << "a picker moved the current folder";
     SetCurrentDirectoryA(current);
+}
+
+}  // namespace
+
+// Every window as it opens, at the display scale the session was started
+// with: its icons, its texts, each whole in its control, its pictures, each
+// filling its frame, where Tab goes; the log window grows.
+TEST(Windows, LookWholeAtThisScale)
+{
+    char scale[8] = "96";
+    GetEnvironmentVariableA("QV_DPI", scale, sizeof scale);
+    ASSERT_EQ(atoi(scale), ScreenDpi()) << "the display's scale is not the one asked for";
+    printf("at %d dots per inch\n", ScreenDpi());
+    RunRows("windows-look", true);
+}
+
+// Every way out of every window (each button, Enter, Escape and the title
+// bar's close) and what it leaves stored and shown; what a field takes;
+// that a refusal leaves everything as it was; what the pickers offer and
+// leave; what a drop fills in.
+TEST(Windows, EveryWayOutLeavesWhatTheUserChose)
+{
+    RunRows("windows", false);
+}
+
+// The icon holds every size Windows asks for, at 100 to 200 %, for the title
+// bar, the taskbar, Alt+Tab and Explorer; each is drawn for its size.
+TEST(Windows, IconHoldsEverySizeWindowsAsksFor)
+{
+    std::string sizes;
+    for (int size : IconSizes())
+        sizes += " " + std::to_string(size);
+    EXPECT_EQ(" 16 20 24 28 32 40 48 56 64 256", sizes);
 }

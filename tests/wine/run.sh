@@ -2,7 +2,9 @@
 # Runs one Windows program in a test session made by session.sh:
 #   run.sh DIR PROGRAM [ARGUMENTS...]
 # Wine takes the program's ANSI code page from the Unix locale: QV_LOCALE
-# (for instance ja_JP.UTF-8 for code page 932), or C.UTF-8.
+# (for instance ja_JP.UTF-8 for code page 932), or C.UTF-8. The display's
+# scale is QV_DPI dots per inch (144 is 150 %), or 96 (100 %): it is set in
+# the session's prefix, and a program reads it when it starts.
 set -eu
 dir=$1
 shift
@@ -11,6 +13,10 @@ export LC_ALL="${QV_LOCALE:-C.UTF-8}" WINEDEBUG="${WINEDEBUG:--all},err+virtual"
 # Wine's loader now and then gives up before any of the program has run
 # ("failed to map the shared user data"): the program fails at once, and its
 # start is tried again. A program that ran longer only saw it in a child.
+scale() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${QV_DPI:-96}" /f >/dev/null 2>&1
+}
+scale || scale || scale
 errors=$(mktemp)
 for attempt in 1 2 3; do
     status=0 started=$(date +%s)
