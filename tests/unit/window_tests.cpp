@@ -749,6 +749,71 @@ TEST(Windows, EveryWayOutLeavesWhatTheUserChose)
     RunRows("windows", false);
 }
 
+// Points this test program's import of FUNCTION from kernel32.dll, through
+// which the program's own code calls it, at REPLACEMENT; gives what it
+// pointed at before.
+void* PatchImport(const char* function, void* replacement)
+{
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll) {
+        if (lstrcmpiA(reinterpret_cast<char*>(base + dll->Name), "kernel32.dll") != 0)
+            continue;
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk); name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+                strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name, function) != 0)
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+            void* before = reinterpret_cast<void*>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return before;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> loadedByName;
+HMODULE(WINAPI* loadLibrary)(LPCSTR);
+HMODULE(WINAPI* loadLibraryEx)(LPCSTR, HANDLE, DWORD);
+HMODULE WINAPI WatchLoadLibrary(LPCSTR name)
+{
+    loadedByName.push_back(name);
+    return loadLibrary(name);
+}
+HMODULE WINAPI WatchLoadLibraryEx(LPCSTR name, HANDLE file, DWORD flags)
+{
+    loadedByName.push_back(name);
+    return loadLibraryEx(name, file, flags);
+}
+
+// Every DLL the program loads itself is named by its full path in the
+// system folder, so it comes from there also where Windows cannot be told
+// to look nowhere else (XP, Vista and 7 without their update). The
+// program's calls to the loader are watched at the import table.
+TEST(Windows, StartLoadsEveryDllByItsFullPathInTheSystemFolder)
+{
+    loadedByName.clear();
+    loadLibrary = reinterpret_cast<decltype(loadLibrary)>(PatchImport("LoadLibraryA", reinterpret_cast<void*>(WatchLoadLibrary)));
+    loadLibraryEx = reinterpret_cast<decltype(loadLibraryEx)>(
+        PatchImport("LoadLibraryExA", reinterpret_cast<void*>(WatchLoadLibraryEx)));
+    ASSERT_TRUE(loadLibrary && loadLibraryEx) << "the loader is not imported from kernel32.dll";
+    const std::string seen = Use("", "IDCANCEL:click|box:enter");
+    PatchImport("LoadLibraryA", reinterpret_cast<void*>(loadLibrary));
+    PatchImport("LoadLibraryExA", reinterpret_cast<void*>(loadLibraryEx));
+    EXPECT_EQ(" Quorvantel x [OK] unowned Decompiler path is not set.\r\nNow Application will quit.", seen);
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    std::string loaded;
+    for (const std::string& name : loadedByName)
+        loaded += " " + (lstrcmpiA(name.substr(0, strlen(system) + 1).c_str(), (std::string(system) + "\\").c_str()) == 0
+                             ? name.substr(strlen(system) + 1) : name);
+    EXPECT_EQ(" msimg32.dll riched32.dll", loaded) << "the DLLs loaded, those of the system folder without it";
+}
+
 // The icon holds every size Windows asks for, at 100 to 200 %, for the title
 // bar, the taskbar, Alt+Tab and Explorer; each is drawn for its size.
 TEST(Windows, IconHoldsEverySizeWindowsAsksFor)
