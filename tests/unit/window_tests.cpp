@@ -810,8 +810,8 @@ TEST(Windows, StartLoadsEveryDllByItsFullPathInTheSystemFolder)
     std::string loaded;
     for (const std::string& name : loadedByName)
         loaded += " " + (lstrcmpiA(name.substr(0, strlen(system) + 1).c_str(), (std::string(system) + "\\").c_str()) == 0
-                             ? name.substr(strlen(system) + 1) : name);
-    EXPECT_EQ(" msimg32.dll riched32.dll", loaded) << "the DLLs loaded, those of the system folder without it";
+                             ? "SYSTEM\\" + name.substr(strlen(system) + 1) : name);
+    EXPECT_EQ(" SYSTEM\\msimg32.dll SYSTEM\\riched32.dll", loaded) << "the DLLs loaded, the system folder as SYSTEM";
 }
 
 // The icon holds every size Windows asks for, at 100 to 200 %, for the title
