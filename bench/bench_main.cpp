@@ -9,8 +9,9 @@
 //       from cold.txt beside the driver
 //   quorvantel_bench realistic REPEATS
 //       the realistic run alone, to set two builds of the program side by side
-//   quorvantel_bench startup REPEATS
-//       the start-ups alone, with the cold starts read from cold.txt
+//   quorvantel_bench startup REPEATS [earlier]
+//       the start-ups alone, with the cold starts read from cold.txt; with
+//       "earlier", of Quorvantel-earlier.exe beside this build's too
 // The machines are noisy: every figure is a ratio of variants measured side
 // by side in one run, the variants alternate, and medians are taken.
 #include "bench/bench.h"
@@ -169,30 +170,43 @@ double TimeStartUp(const char* executable, const char* caption, int controlId)
     return shown ? elapsed : -1;
 }
 
-void MeasureAndPrintStartUp(int repeats)
+// Start-ups of each program against the yardstick, alternating.
+void MeasureAndPrintStartUp(int repeats, bool withEarlier = false)
 {
-    std::vector<double> program, yardstick;
-    for (int repeat = 0; repeat < repeats; ++repeat) {
-        if (repeat % 2)
-            yardstick.push_back(TimeStartUp("bench_empty_dialog.exe", "Empty Dialog", 0));
-        program.push_back(TimeStartUp("Quorvantel.exe", "Quorvantel", IDC_HELP_FILE));
-        if (repeat % 2 == 0)
-            yardstick.push_back(TimeStartUp("bench_empty_dialog.exe", "Empty Dialog", 0));
-    }
-    const std::vector<double> coldProgram = ReadColdStarts("quorvantel");
-    const std::vector<double> coldYardstick = ReadColdStarts("empty");
-    const double cold = Median(coldProgram) / Median(coldYardstick);
-    const double warm = Median(program) / Median(yardstick);
+    struct Program
+    {
+        const char* name;  // in cold.txt
+        const char* executable;
+        const char* caption;
+        int control;
+        std::vector<double> warm;
+    };
+    std::vector<Program> programs = {{"quorvantel", "Quorvantel.exe", "Quorvantel", IDC_HELP_FILE, {}},
+                                     {"empty", "bench_empty_dialog.exe", "Empty Dialog", 0, {}}};
+    if (withEarlier)
+        programs.insert(programs.begin() + 1, {"earlier", "Quorvantel-earlier.exe", "Quorvantel", IDC_HELP_FILE, {}});
+    for (int repeat = 0; repeat < repeats; ++repeat)
+        for (size_t i = 0; i < programs.size(); ++i) {
+            Program& program = programs[repeat % 2 ? programs.size() - 1 - i : i];
+            program.warm.push_back(TimeStartUp(program.executable, program.caption, program.control));
+        }
+    const Program& yardstick = programs.back();
+    const double coldYardstick = Median(ReadColdStarts(yardstick.name));
     printf("\n3. Start-up to the main window shown (ms), against an empty modal dialog\n"
            "   cold: right after the Wine server's restart, \"wine\" to the X window mapped\n"
            "   warm: CreateProcess to the window visible, polled from the driver\n"
-           "         runs  Quorvantel  empty dialog  ratio\n"
-           "   cold  %4u  %10.1f  %12.1f  %5.3f\n"
-           "   warm  %4d  %10.1f  %12.1f  %5.3f\n"
-           "   Goal ratio <= 1.2: cold %s, warm %s\n",
-           static_cast<unsigned>(coldProgram.size()), Median(coldProgram), Median(coldYardstick),
-           cold, repeats, Median(program), Median(yardstick), warm, Verdict(cold <= 1.2),
-           Verdict(warm <= 1.2));
+           "                     runs  program  empty dialog  ratio\n");
+    for (size_t i = 0; i + 1 < programs.size(); ++i) {
+        const std::vector<double> cold = ReadColdStarts(programs[i].name);
+        const double coldRatio = Median(cold) / coldYardstick;
+        const double warmRatio = Median(programs[i].warm) / Median(yardstick.warm);
+        printf("   %-10s cold  %4u  %7.1f  %12.1f  %5.3f\n"
+               "   %-10s warm  %4d  %7.1f  %12.1f  %5.3f\n"
+               "   %-10s goal ratio <= 1.2: cold %s, warm %s\n",
+               programs[i].name, static_cast<unsigned>(cold.size()), Median(cold), coldYardstick, coldRatio,
+               programs[i].name, repeats, Median(programs[i].warm), Median(yardstick.warm), warmRatio,
+               programs[i].name, Verdict(coldRatio <= 1.2), Verdict(warmRatio <= 1.2));
+    }
 }
 
 double TimeHiddenRun(const std::string& actions)
@@ -298,8 +312,8 @@ int main(int argc, char** argv)
         return RunStreamVariant(argv[2], strtoul(argv[3], nullptr, 10));
     if (mode == "table" && argc == 3)
         return RunTable(atoi(argv[2]));
-    if (mode == "startup" && argc == 3) {
-        MeasureAndPrintStartUp(atoi(argv[2]));
+    if (mode == "startup" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "earlier"))) {
+        MeasureAndPrintStartUp(atoi(argv[2]), argc == 4);
         return 0;
     }
     if (mode == "realistic" && argc == 3) {
@@ -309,6 +323,6 @@ int main(int argc, char** argv)
     }
     fprintf(stderr,
             "usage: quorvantel_bench stream raw|visible|hidden|program BYTES | table REPEATS | realistic REPEATS"
-            " | startup REPEATS\n");
+            " | startup REPEATS [earlier]\n");
     return 2;
 }

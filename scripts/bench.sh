@@ -2,23 +2,24 @@
 # Builds the benchmarks (build/bench, 64-bit, Release), runs them headless
 # in a Wine session of their own and prints the table; bench/README.md says
 # what each variant is and holds the latest figures.
-#   sh scripts/bench.sh [REPEATS [startup]]
-# REPEATS: runs of each variant, default 5; "startup": the start-ups alone.
-# QV_BENCH_PROGRAM names another Quorvantel.exe, an earlier build say, to
-# measure in the built one's place.
+#   sh scripts/bench.sh [REPEATS [startup [EARLIER_EXE]]]
+# REPEATS: runs of each variant, default 5; "startup": the start-ups alone,
+# of this build and, side by side with it, of EARLIER_EXE if given (another
+# build of Quorvantel.exe).
 set -eu
 cd "$(dirname "$0")/.."
 repeats=${1:-5}
 only=${2:-}
+earlier=${3:-}
 build=$PWD/build/bench
 session=$build/session
 
 cmake --preset win64 -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target quorvantel_bench
-# Dated long ago, so that the next build makes the program anew.
-if [ -n "${QV_BENCH_PROGRAM:-}" ]; then
-    cp "$QV_BENCH_PROGRAM" "$build/Quorvantel.exe"
-    touch -d 1970-01-02 "$build/Quorvantel.exe"
+programs="quorvantel empty"
+if [ -n "$earlier" ]; then
+    cp "$earlier" "$build/Quorvantel-earlier.exe"
+    programs="quorvantel earlier empty"
 fi
 
 sh tests/wine/session.sh start "$session"
@@ -28,8 +29,10 @@ bench() { sh tests/wine/run.sh "$session" "$build/quorvantel_bench.exe" "$@"; }
 
 # The program finds the stand-in through its settings file. Z: is the
 # prefix's drive for the Unix root.
-printf '[Config]\r\nDecoPath=Z:%s\r\n' "$(echo "$build/standin.exe" | tr / '\\')" \
-    > "$build/Quorvantel.ini"
+for settings in Quorvantel Quorvantel-earlier; do
+    printf '[Config]\r\nDecoPath=Z:%s\r\n' "$(echo "$build/standin.exe" | tr / '\\')" \
+        > "$build/$settings.ini"
+done
 
 # Cold starts: the session's Wine server (and every Wine process with it)
 # is restarted before each one, so the program is the first to start. The
@@ -58,11 +61,12 @@ x_client=$!
 : > "$build/cold.txt"
 i=0
 while [ $i -lt $((2 * repeats)) ]; do
-    order="quorvantel empty"
-    [ $((i % 2)) -eq 0 ] || order="empty quorvantel"
+    order=$programs
+    [ $((i % 2)) -eq 0 ] || order=$(echo "$programs" | tr ' ' '\n' | tac | tr '\n' ' ')
     for program in $order; do
         case $program in
             quorvantel) ms=$(cold_start Quorvantel.exe Quorvantel) ;;
+            earlier) ms=$(cold_start Quorvantel-earlier.exe Quorvantel) ;;
             empty) ms=$(cold_start bench_empty_dialog.exe "Empty Dialog") ;;
         esac
         echo "$program $ms" >> "$build/cold.txt"
@@ -74,7 +78,7 @@ WINEPREFIX="$session/prefix" wineserver -w
 kill $x_client
 
 if [ "$only" = startup ]; then
-    bench startup "$repeats"
+    bench startup "$repeats" ${earlier:+earlier}
     exit 0
 fi
 echo "Streaming, memory, warm starts and the realistic run (several minutes) ..."

@@ -41,8 +41,9 @@ bool Start(Program& program, const std::string& folder, const std::string& decom
     const std::string copy = folder + "\\" + executable;
     if (!CopyFileA((BuildFolder() + "\\" + executable).c_str(), copy.c_str(), FALSE))
         return false;
+    // The settings file beside the copy, with its base name.
     if (!decompiler.empty())
-        WriteWholeFile(folder + "\\Quorvantel.ini", "[Config]\r\nDecoPath=" + decompiler + "\r\n");
+        WriteWholeFile(copy.substr(0, copy.rfind('.')) + ".ini", "[Config]\r\nDecoPath=" + decompiler + "\r\n");
     SetEnvironmentVariableA("STANDIN_ACTIONS", actions.empty() ? nullptr : actions.c_str());
     // Under Wine the desktop ends a few seconds after its last user, and a
     // program that starts as it ends dies: the driver is a user from here on.
