@@ -36,7 +36,8 @@ void OnLogGetMinMaxInfo(HWND window, MINMAXINFO& limits)
         limits.ptMinTrackSize = {LOWORD(opened), HIWORD(opened)};
 }
 
-// Moves CONTROL by the change, or grows it by the change.
+// Moves the control ID by the change of the client area's size, or grows it
+// by that change.
 void FollowCorner(HWND window, int id, int dx, int dy, bool grows)
 {
     const HWND control = GetDlgItem(window, id);

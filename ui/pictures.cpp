@@ -27,13 +27,13 @@ SIZE DrawingSize(int id)
 // The largest drawing that fits SPACE, or the 100 % one when none does.
 HBITMAP LoadBestDrawing(const PictureDrawings& drawings, SIZE space)
 {
-    int best = drawings[0];
-    for (int i = kDrawingsPerPicture - 1; i > 0 && best == drawings[0]; --i) {
-        const SIZE size = DrawingSize(drawings[i]);
+    int best = kDrawingsPerPicture - 1;
+    for (; best > 0; --best) {
+        const SIZE size = DrawingSize(drawings[best]);
         if (size.cx > 0 && size.cx <= space.cx && size.cy <= space.cy)
-            best = drawings[i];
+            break;
     }
-    return LoadBitmapA(AppState.instance, MAKEINTRESOURCEA(best));
+    return LoadBitmapA(AppState.instance, MAKEINTRESOURCEA(drawings[best]));
 }
 
 // A drawing's ground: the colour of its corner.
@@ -115,13 +115,15 @@ void FitButtonPicture(HWND button, const PictureDrawings& drawings)
     const int inset = 2 * GetSystemMetrics(SM_CXEDGE);
     const HBITMAP drawing = LoadBestDrawing(drawings, ClientSize(button, inset));
     BITMAP drawn = {};
-    if (!drawing || !GetObjectA(drawing, sizeof drawn, &drawn))
-        return;
-    BUTTON_IMAGELIST image = {ImageList_Create(drawn.bmWidth, drawn.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0),
-                              {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
-    ImageList_AddMasked(image.himl, drawing, GroundOf(drawing));
-    DeleteObject(drawing);
-    SendMessageA(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&image));
+    if (drawing && GetObjectA(drawing, sizeof drawn, &drawn)) {
+        BUTTON_IMAGELIST image = {ImageList_Create(drawn.bmWidth, drawn.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0),
+                                  {0, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_CENTER};
+        ImageList_AddMasked(image.himl, drawing, GroundOf(drawing));
+        if (!SendMessageA(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&image)))
+            ImageList_Destroy(image.himl);
+    }
+    if (drawing)
+        DeleteObject(drawing);
 }
 
 void DeletePicture(HWND picture)
