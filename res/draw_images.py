@@ -344,7 +344,7 @@ SHORT_CREDIT = 'Quorvantel 1.5 - a front end for HELPDECO'
 # alone.
 FOOTERS = {100: (387, 25, CREDIT, 1), 125: (481, 26, CREDIT, 1),
            150: (578, 29, SHORT_CREDIT, 2), 175: (675, 37, SHORT_CREDIT, 2)}
-DOUBLED_HEIGHTS = {'banner': 87, 'footer': 41}
+DOUBLED_HEIGHTS = {'banner': 87, 'usage': 32, 'footer': 41}
 SCALES = (100, 125, 150, 175, 200)
 
 
@@ -440,8 +440,6 @@ def cropped(img, height):
 
 def draw_usage(scale):
     """The question mark for SCALE, on its silver ground."""
-    if scale == 200:
-        return doubled(draw_usage(100))
     mark = [[ch == '#' for ch in row] for row in USAGE_MARKS[scale].strip().splitlines()]
     size = len(mark)
     assert all(len(row) == size for row in mark), 'the mark must be square'
@@ -462,8 +460,6 @@ def draw_usage(scale):
 
 def draw_banner(scale):
     """The name and the version in red on black, over a red line."""
-    if scale == 200:
-        return cropped(doubled(draw_banner(100)), DOUBLED_HEIGHTS['banner'])
     width, height, big, small = BANNERS[scale]
     img = canvas(width, height, BLACK)
     margin = round(10 * width / 389)
@@ -485,8 +481,6 @@ def draw_banner(scale):
 
 def draw_footer(scale):
     """A credit line in red on black."""
-    if scale == 200:
-        return cropped(doubled(draw_footer(100)), DOUBLED_HEIGHTS['footer'])
     width, height, line, letter = FOOTERS[scale]
     img = canvas(width, height, BLACK)
     line_width = text_width(line, letter)
@@ -585,6 +579,16 @@ def write_ico(name):
         f.write(directory + b''.join(data for _, data in images))
 
 
+DRAWERS = {'banner': draw_banner, 'usage': draw_usage, 'footer': draw_footer}
+
+
+def drawing(kind, scale):
+    """The picture KIND drawn for SCALE."""
+    if scale == 200:
+        return cropped(doubled(DRAWERS[kind](100)), DOUBLED_HEIGHTS[kind])
+    return DRAWERS[kind](scale)
+
+
 def picture_name(kind, scale):
     return kind + ('' if scale == 100 else '_%d' % scale) + '.bmp'
 
@@ -595,9 +599,8 @@ def main():
     # packed.
     for scale in SCALES:
         compression = BI_RGB if scale == 100 else BI_RLE4
-        write_bmp(picture_name('banner', scale), draw_banner(scale), compression)
-        write_bmp(picture_name('usage', scale), draw_usage(scale), compression)
-        write_bmp(picture_name('footer', scale), draw_footer(scale), compression)
+        for kind in DRAWERS:
+            write_bmp(picture_name(kind, scale), drawing(kind, scale), compression)
 
 
 if __name__ == '__main__':
