@@ -36,36 +36,6 @@ std::vector<std::string> DllsLookedForBesideTheProgram()
     return dlls;
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Lays a DLL of our own making under each name in FOLDER.
-void LayDlls(const std::vector<std::string>& names, const std::string& folder)
-{
-    for (const std::string& name : names)
-        ASSERT_TRUE(CopyFileA((BuildFolder() + "\\planted.dll").c_str(), (folder + "\\" + name).c_str(), FALSE));
-}
-
-// Runs the stand-in from FOLDER, loading each DLL by its name.
-void LoadByName(const std::vector<std::string>& names, const std::string& folder)
-{
-    std::string actions, commandLine = "\"" + folder + "\\standin.exe\"";
-    for (const std::string& name : names)
-        actions += "load=" + name + ";";
-    ASSERT_TRUE(CopyFileA(StandinPath().c_str(), (folder + "\\standin.exe").c_str(), FALSE));
-    SetEnvironmentVariableA("STANDIN_ACTIONS", actions.c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                               folder.c_str(), &startup, &started));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.hProcess, kWaitMs));
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-}
-
 class ProgramTest : public testing::Test
 {
 protected:
@@ -140,44 +110,40 @@ TEST_F(ProgramTest, NoDllLaidBesideTheProgramIsLoaded)
 {
     const std::vector<std::string> dlls = DllsLookedForBesideTheProgram();
     ASSERT_FALSE(dlls.empty()) << "WINEDLLOVERRIDES names no DLLs to look for beside a program first";
-    const std::string control = folder_ + "\\control";
-    CreateDirectoryA(control.c_str(), nullptr);
-    ASSERT_NO_FATAL_FAILURE(LayDlls(dlls, control));
-    ASSERT_NO_FATAL_FAILURE(LoadByName(dlls, control));
-    for (const std::string& dll : dlls)
-        ASSERT_TRUE(Exists(control + "\\" + dll + ".loaded")) << "this session does not look beside a program first for "
-                                                                << dll;
-
     const auto loadedBeside = [&] {
         std::string loaded;
         for (const std::string& dll : dlls)
-            loaded += Exists(folder_ + "\\" + dll + ".loaded") ? " " + dll : "";
+            loaded += GetFileAttributesA((folder_ + "\\" + dll + ".loaded").c_str()) != INVALID_FILE_ATTRIBUTES ? " " + dll : "";
         return loaded;
     };
-    ASSERT_NO_FATAL_FAILURE(LayDlls(dlls, folder_));
+    for (const std::string& dll : dlls)
+        ASSERT_TRUE(CopyFileA((BuildFolder() + "\\planted.dll").c_str(), (folder_ + "\\" + dll).c_str(), FALSE));
     ASSERT_NO_FATAL_FAILURE(StartAtMainWindow()) << "loaded from beside the program:" << loadedBeside();
-    // Each picker opened and cancelled: the main window's two, then the path
-    // dialog's; then a run.
-    const auto pickAndCancel = [this](HWND owner, int button, int pickerControl) {
-        Click(owner, button);
+    // Each picker opened and cancelled, then a run.
+    for (const auto& [button, pickerControl] : {std::make_pair(IDC_BROWSE_HELP_FILE, cmb1),
+                                               std::make_pair(IDC_BROWSE_DEST_DIR, kFolderTree)}) {
+        Click(main_, button);
         const HWND picker = WaitFor(program_, nullptr, pickerControl);
         ASSERT_TRUE(picker) << "no picker: " << Windows(program_);
         Click(picker, IDCANCEL);
-        ASSERT_TRUE(Gone(picker) && WaitUntil([&] { return IsWindowEnabled(owner); })) << Windows(program_);
-    };
-    ASSERT_NO_FATAL_FAILURE(pickAndCancel(main_, IDC_BROWSE_HELP_FILE, cmb1));
-    ASSERT_NO_FATAL_FAILURE(pickAndCancel(main_, IDC_BROWSE_DEST_DIR, kFolderTree));
-    Click(main_, IDC_RESET_DECOMPILER);
-    const HWND pathDialog = WaitFor(program_, kCaption, IDC_PATH_FIELD);
-    ASSERT_TRUE(pathDialog) << Windows(program_);
-    ASSERT_NO_FATAL_FAILURE(pickAndCancel(pathDialog, IDC_BROWSE_DECOMPILER, cmb1));
-    Click(pathDialog, IDCANCEL);
-    ASSERT_TRUE(Gone(pathDialog));
+        ASSERT_TRUE(Gone(picker) && WaitUntil([&] { return IsWindowEnabled(main_); })) << Windows(program_);
+    }
     Fill("manual.hlp", folder_);
     EXPECT_EQ(0u, Logged().find(StandinPath())) << "the run did not show the stand-in's report";
     PostMessageA(main_, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, End(program_, kWaitMs)) << "the program did not end by itself with exit code 0";
     EXPECT_EQ("", loadedBeside()) << "loaded from beside the program";
+
+    // The stand-in beside them, loading each by its name, takes them all.
+    std::string loadByName, all;
+    for (const std::string& dll : dlls) {
+        loadByName += "load=" + dll + ";";
+        all += " " + dll;
+    }
+    Program standin;
+    ASSERT_TRUE(Start(standin, folder_, "", loadByName, "standin.exe"));
+    End(standin, kWaitMs);
+    EXPECT_EQ(all, loadedBeside()) << "this session does not look beside a program first";
 }
 
 // A decompiler that prints and falls silent, or whose grandchild holds the

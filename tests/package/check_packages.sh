@@ -36,8 +36,7 @@ check() {  # build folder, target, machine as objdump names it
     [ "$ids" = "$supported" ] || fail "manifest names the Windows versions '$ids'"
     echo "$manifest" | grep -q 'requestedExecutionLevel level=""asInvoker""' ||
         fail "manifest does not ask for asInvoker"
-    # Wine draws every program at the display's scale, aware or not, so
-    # the manifest's words are all a test here can see of DPI awareness.
+    # Wine ignores DPI awareness: the manifest's words are all a test here sees.
     echo "$manifest" | grep -q 'name=""Microsoft.Windows.Common-Controls"" version=""6.0.0.0""' ||
         fail "manifest does not name Common Controls 6"
     echo "$manifest" | grep -q '<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/WindowsSettings"">true</dpiAware>' ||

@@ -3,7 +3,6 @@
 #include "core/app_state.h"
 #include "core/command_line.h"
 #include "core/settings.h"
-#include "core/system_dlls.h"
 
 #include <gtest/gtest.h>
 
@@ -125,26 +124,4 @@ TEST(CommandLine, RunAndUsageLinesToTheByte)
         EXPECT_EQ(usage, AppState.commandLine) << decompiler;
         EXPECT_STREQ("NONE", AppState.destDir);
     }
-}
-
-// Windows looks for a DLL in the program's folder first; from its start on,
-// the program has DLLs looked for in the system folder only. A DLL of our
-// own making lies beside this test program.
-TEST(Start, DllsAreLookedForInTheSystemFolderOnly)
-{
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // the program's folder first, as at a start
-    const HMODULE beside = LoadLibraryA("planted.dll");
-    EXPECT_TRUE(beside) << "the DLL beside the test program is not found at all";
-    if (beside)
-        FreeLibrary(beside);
-    RestrictDllSearchToSystem();
-    const HMODULE found = LoadLibraryA("planted.dll");
-    EXPECT_EQ(nullptr, found) << "the DLL beside the program was found";
-    if (found)
-        FreeLibrary(found);
-    const HMODULE system = LoadSystemLibrary("riched32.dll");
-    EXPECT_TRUE(system) << "a DLL of the system folder was not loaded";
-    if (system)
-        FreeLibrary(system);
-    DeleteFileA((BuildFolder() + "\\planted.dll.loaded").c_str());
 }

@@ -15,7 +15,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -59,14 +59,13 @@ int IdOf(const std::string& name)
     return 0;
 }
 
-// A script's steps are separated by "|". Each names a control, then "=" and
-// a text to type, or ":" and what to do: click; enter, esc or altf4 (the
-// title bar's close) after a click into it; show it; look at its window
-// (icons, frame, controls, how texts and pictures fit, tab order); edit it:
-// click into it, type a letter, paste; clip: the clipboard; files or
-// folders: what a picker offers; drop=PATHS: files and folders, separated
-// by ";", dropped on the window; size: the window made larger, maximized
-// and smaller. Show and edit work on a disabled control too.
+// A script's steps are separated by "|". Each names a control, then "=" and a
+// text to type, or ":" and what to do: click; enter, esc or altf4 (the title
+// bar's close) after a click into it; show it; look at its window (icons,
+// frame, controls, how texts and pictures fit, tab order); edit it: click
+// into it, type a letter, paste; clip: the clipboard; files, folders: what a
+// picker offers; drop=PATHS: those separated by ";" dropped on the window;
+// size: the window larger, maximized, smaller. Show and edit work disabled.
 struct Step
 {
     int id;
@@ -106,76 +105,11 @@ int ScreenDpi()
     return dpi;
 }
 
-// A control as its dialog template gives it: its id, its place and size in
-// dialog units (x, y, width, height), and the image a picture names.
-struct TemplateItem
+// The 100 % drawing of one of the main window's pictures.
+int DrawnAt100(HWND control)
 {
-    int id;
-    RECT frame;
-    int image;
-};
-
-std::vector<TemplateItem> TemplateItems(int dialogId)
-{
-    std::vector<TemplateItem> items;
-    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(dialogId), reinterpret_cast<LPCSTR>(RT_DIALOG));
-    const auto* dialog = found ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
-    if (!dialog)
-        return items;
-    // A name or text, or an ordinal after 0xFFFF.
-    const auto skip = [](const WORD* field) -> const WORD* {
-        if (*field == 0xFFFF)
-            return field + 2;
-        while (*field++) {
-        }
-        return field;
-    };
-    const WORD* field = skip(skip(skip(reinterpret_cast<const WORD*>(dialog + 1))));  // menu, class, caption
-    if (dialog->style & DS_SETFONT)
-        field = skip(field + 1);  // point size, face
-    for (WORD i = 0; i < dialog->cdit; ++i) {
-        const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>((reinterpret_cast<ULONG_PTR>(field) + 3) & ~ULONG_PTR{3});
-        const WORD* title = skip(reinterpret_cast<const WORD*>(item + 1));  // after the class
-        items.push_back({static_cast<short>(item->id), {item->x, item->y, item->cx, item->cy},
-                         title[0] == 0xFFFF ? title[1] : 0});
-        field = skip(title);
-        field = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(field + 1) + *field);  // creation data
-    }
-    return items;
-}
-
-// The template a window was made from: the one with the window's controls.
-std::vector<TemplateItem> TemplateOf(HWND window)
-{
-    std::vector<int> ids;
-    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-        ids.push_back(static_cast<short>(GetDlgCtrlID(control)));
-    for (int dialog = IDD_MAIN; dialog <= IDD_OPTIONS; ++dialog) {
-        const std::vector<TemplateItem> items = TemplateItems(dialog);
-        if (std::equal(ids.begin(), ids.end(), items.begin(), items.end(),
-                       [](int id, const TemplateItem& item) { return id == item.id; }))
-            return items;
-    }
-    return {};
-}
-
-// The size, in pixels, that its template gives a control; the dialog
-// manager turns a width into pixels as a width, not as two edges.
-SIZE TemplateFrame(HWND control, int* image = nullptr)
-{
-    const HWND window = GetParent(control);
-    const std::vector<TemplateItem> items = TemplateOf(window);
-    size_t index = 0;
-    for (HWND sibling = GetWindow(window, GW_CHILD); sibling && sibling != control; sibling = GetWindow(sibling, GW_HWNDNEXT))
-        ++index;
-    RECT frame = {};
-    if (index < items.size()) {
-        frame = items[index].frame;
-        MapDialogRect(window, &frame);
-        if (image)
-            *image = items[index].image;
-    }
-    return {frame.right, frame.bottom};
+    const int id = GetDlgCtrlID(control);
+    return id == IDC_BANNER ? IDB_BANNER : id == IDC_FOOTER ? IDB_FOOTER : IDB_USAGE;
 }
 
 SIZE SizeOf(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
@@ -187,30 +121,29 @@ RECT DrawnBox(HBITMAP bitmap, SIZE& size)
     GetObjectA(bitmap, sizeof info, &info);
     size = {info.bmWidth, info.bmHeight};
     BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    std::vector<DWORD> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight) + 1);
+    std::vector<DWORD> pixels(static_cast<size_t>(size.cx * size.cy) + 1);
     const HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format, DIB_RGB_COLORS);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    RECT box = {info.bmWidth, info.bmHeight, 0, 0};
-    for (LONG y = 0; y < info.bmHeight; ++y)
-        for (LONG x = 0; x < info.bmWidth; ++x)
-            if (pixels[static_cast<size_t>(y * info.bmWidth + x)] != pixels[0])
-                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
+    RECT box = {size.cx, size.cy, 0, 0};
+    for (LONG i = 0; i < size.cx * size.cy; ++i)
+        if (pixels[static_cast<size_t>(i)] != pixels[0])
+            box = {std::min(box.left, i % size.cx), std::min(box.top, i / size.cx), std::max(box.right, i % size.cx + 1),
+                   std::max(box.bottom, i / size.cx + 1)};
     return box;
 }
 
-// "image" when a picture fills its frame as far as pixel art allows: it is
-// the frame's size, with what it shows clear of the frame's edges (a
-// button's picture lies within the button's edge), and it is at least as
-// large as the 100 % drawing REFERENCE grown by whole pixels to the
-// display's scale, where the frame has room for that. Otherwise what is
-// wrong.
+// "image" when a picture fills its frame as far as pixel art allows (else
+// what is wrong): it is the frame's size, what it shows clear of the edges
+// (a button's picture lies within the button's edge), and at least as large
+// as the 100 % drawing REFERENCE grown by whole pixels to the display's
+// scale, where the frame has room for that.
 std::string PictureSeen(HBITMAP image, SIZE frame, bool exactFrame, int reference)
 {
-    SIZE size = {}, referenceSize = {};
+    SIZE size = {}, ignored = {};
     const RECT drawn = DrawnBox(image, size);
     const HBITMAP referenceImage = LoadBitmapA(AppState.instance, MAKEINTRESOURCEA(reference));
-    const SIZE wanted = SizeOf(DrawnBox(referenceImage, referenceSize));
+    const SIZE wanted = SizeOf(DrawnBox(referenceImage, ignored));
     DeleteObject(referenceImage);
     int factor = std::max(1, ScreenDpi() / 96);
     while (factor > 1 && (factor * wanted.cx > frame.cx || factor * wanted.cy > frame.cy))
@@ -226,68 +159,27 @@ std::string PictureSeen(HBITMAP image, SIZE frame, bool exactFrame, int referenc
     return "image" + wrong.str();
 }
 
-// A button's picture, from its image list, on a ground of its own.
+// A button's picture, its image list's one image, within the button's edge.
 std::string ButtonPictureSeen(HWND button)
 {
     BUTTON_IMAGELIST list = {};
-    int width = 0, height = 0;
-    if (!SendMessageA(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list)) ||
-        !ImageList_GetIconSize(list.himl, &width, &height))
-        return "";
-    const HDC screen = GetDC(nullptr);
-    const HDC drawing = CreateCompatibleDC(screen);
-    const HBITMAP image = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ before = SelectObject(drawing, image);
-    const HBRUSH ground = CreateSolidBrush(RGB(1, 2, 3));
-    const RECT whole = {0, 0, width, height};
-    FillRect(drawing, &whole, ground);
-    ImageList_Draw(list.himl, 0, drawing, 0, 0, ILD_NORMAL);
-    SelectObject(drawing, before);
-    DeleteObject(ground);
-    DeleteDC(drawing);
-    ReleaseDC(nullptr, screen);
+    ICONINFO icon = {};
     RECT room = {};
     GetClientRect(button, &room);
     InflateRect(&room, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
-    const std::string seen = PictureSeen(image, SizeOf(room), false, IDB_USAGE);
-    DeleteObject(image);
+    const HICON image = SendMessageA(button, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list))
+                            ? ImageList_GetIcon(list.himl, 0, ILD_NORMAL) : nullptr;
+    if (!image || !GetIconInfo(image, &icon))
+        return "";
+    const std::string seen = PictureSeen(icon.hbmMask, SizeOf(room), false, DrawnAt100(button));  // opaque where drawn
+    DeleteObject(icon.hbmMask);
+    DeleteObject(icon.hbmColor);
+    DestroyIcon(image);
     return seen;
 }
 
-// The sizes the program's icon was drawn for.
-std::vector<int> IconSizes()
-{
-    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDI_APP), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
-    const BYTE* directory = found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
-    std::vector<int> sizes;
-    for (WORD i = 0; directory && i < *reinterpret_cast<const WORD*>(directory + 4); ++i)
-        sizes.push_back(directory[6 + 14 * i] ? directory[6 + 14 * i] : 256);  // entries of 14 bytes, width first
-    return sizes;
-}
-
-// "icon" when an icon fills its frame: its size is one the icon was drawn
-// for and within a sixth of the frame's shorter side.
-std::string IconSeen(HWND picture)
-{
-    ICONINFO icon = {};
-    BITMAP mask = {};
-    if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageA(picture, STM_GETICON, 0, 0)), &icon))
-        return "no icon";
-    GetObjectA(icon.hbmMask, sizeof mask, &mask);
-    DeleteObject(icon.hbmMask);
-    DeleteObject(icon.hbmColor);
-    const SIZE frame = TemplateFrame(picture);
-    const int side = std::min(frame.cx, frame.cy), size = mask.bmWidth;
-    const std::vector<int> sizes = IconSizes();
-    const bool drawnForIt = std::find(sizes.begin(), sizes.end(), size) != sizes.end();
-    return drawnForIt && 6 * std::abs(size - side) <= side
-               ? "icon" : "icon " + std::to_string(size) + " in a frame of " + std::to_string(frame.cx) + "x" +
-                              std::to_string(frame.cy);
-}
-
-// Whether a label's or button's text fits it as the control draws it: a
-// label may take the lines it has room for, a button's text has one line,
-// beside its box for a check box.
+// Whether a label's or button's text fits it as drawn: a label may take the
+// lines it has room for, a button's text one line, beside a check box's box.
 bool TextFits(HWND control)
 {
     char kind[32] = "";
@@ -299,11 +191,11 @@ bool TextFits(HWND control)
     if (text.empty() || (!label && !button))
         return true;
     const bool checkBox = (style & BS_TYPEMASK) == BS_AUTOCHECKBOX || (style & BS_TYPEMASK) == BS_CHECKBOX;
-    RECT client = {}, needed = {};
+    RECT client = {};
     GetClientRect(control, &client);
     const int edge = GetSystemMetrics(SM_CXEDGE);
     const LONG room = client.right - (label ? 0 : checkBox ? GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge : 4 * edge);
-    needed.right = room;
+    RECT needed = {0, 0, room, 0};
     const HDC dc = GetDC(control);
     const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | (label ? DT_WORDBREAK | DT_EXPANDTABS : DT_SINGLELINE));
@@ -320,19 +212,17 @@ std::string Describe(HWND control)
     GetClassNameA(control, kind, sizeof kind);
     const LONG style = GetWindowLongA(control, GWL_STYLE);
     std::string text = Text(control);
-    int reference = 0;
     if (lstrcmpiA(kind, "Static") == 0 && (style & SS_TYPEMASK) == SS_BITMAP) {
-        const SIZE frame = TemplateFrame(control, &reference);
-        RECT client = {};
-        GetClientRect(control, &client);
-        text = PictureSeen(reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)), frame, true,
-                           reference) + (client.right == frame.cx && client.bottom == frame.cy ? "" : " frame shrunk");
+        // The frame stays as large as the template made it (SS_REALSIZECONTROL).
+        RECT frame = {};
+        GetClientRect(control, &frame);
+        text = PictureSeen(reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)), SizeOf(frame),
+                           true, DrawnAt100(control)) + (style & SS_REALSIZECONTROL ? "" : " frame shrunk");
     }
     if (lstrcmpiA(kind, "Button") == 0 && text.empty())
         text = ButtonPictureSeen(control);
-    std::string seen = " " + NameOf(GetDlgCtrlID(control)) + "[" + text + "]";
-    seen += SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "+" : "";
-    seen += TextFits(control) ? "" : " cut";
+    std::string seen = " " + NameOf(GetDlgCtrlID(control)) + "[" + text + "]" +
+                       (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "+" : "") + (TextFits(control) ? "" : " cut");
     if (lstrcmpiA(kind, "RICHEDIT") == 0)
         seen += " limit " + std::to_string(SendMessageA(control, EM_GETLIMITTEXT, 0, 0));
     return seen;
@@ -356,40 +246,32 @@ std::string Look(HWND window)
     return seen;
 }
 
-std::vector<RECT> ControlPlaces(HWND window)
+// Each control's distances from the client area's four edges, and its size.
+std::vector<std::array<LONG, 6>> Places(HWND window)
 {
-    std::vector<RECT> places;
+    RECT client = {};
+    GetClientRect(window, &client);
+    std::vector<std::array<LONG, 6>> places;
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         RECT place = {};
         GetWindowRect(control, &place);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-        places.push_back(place);
+        places.push_back({place.left, place.top, client.right - place.right, client.bottom - place.bottom,
+                          place.right - place.left, place.bottom - place.top});
     }
     return places;
 }
 
-SIZE ClientSize(HWND window)
+// What became of each control since the window OPENED: it grew with the
+// window, kept its distance from the lower right corner, or neither.
+std::string FollowSeen(HWND window, const std::vector<std::array<LONG, 6>>& opened)
 {
-    RECT client = {};
-    GetClientRect(window, &client);
-    return SizeOf(client);
-}
-
-// What became of each control since it was at BEFORE, in a client area
-// OPENED large: it grew with the window, kept its distance from the lower
-// right corner, or neither.
-std::string FollowSeen(HWND window, const std::vector<RECT>& before, SIZE opened)
-{
-    const SIZE now = ClientSize(window);
-    const int dx = now.cx - opened.cx, dy = now.cy - opened.cy;
-    const std::vector<RECT> after = ControlPlaces(window);
+    const std::vector<std::array<LONG, 6>> now = Places(window);
     std::string seen;
     HWND control = GetWindow(window, GW_CHILD);
-    for (size_t i = 0; i < after.size() && i < before.size(); ++i, control = GetWindow(control, GW_HWNDNEXT)) {
-        const RECT& a = after[i];
-        const RECT& b = before[i];
-        const bool grew = a.left == b.left && a.top == b.top && a.right == b.right + dx && a.bottom == b.bottom + dy;
-        const bool kept = a.left == b.left + dx && a.top == b.top + dy && a.right == b.right + dx && a.bottom == b.bottom + dy;
+    for (size_t i = 0; i < now.size() && i < opened.size(); ++i, control = GetWindow(control, GW_HWNDNEXT)) {
+        const bool grew = std::equal(&now[i][0], &now[i][4], &opened[i][0]);
+        const bool kept = std::equal(&now[i][2], &now[i][6], &opened[i][2]);
         seen += " " + NameOf(GetDlgCtrlID(control)) + (grew ? " grows" : kept ? " keeps its corner" : " moved");
     }
     return seen;
@@ -400,17 +282,16 @@ std::string SizingSeen(HWND window)
 {
     RECT outline = {};
     GetWindowRect(window, &outline);
-    const SIZE opened = SizeOf(outline), client = ClientSize(window);
-    const std::vector<RECT> places = ControlPlaces(window);
-    SetWindowPos(window, nullptr, 0, 0, opened.cx + 160, opened.cy + 120, SWP_NOMOVE | SWP_NOZORDER);
-    std::string seen = " larger:" + FollowSeen(window, places, client);
+    const SIZE size = SizeOf(outline);
+    const std::vector<std::array<LONG, 6>> opened = Places(window);
+    SetWindowPos(window, nullptr, 0, 0, size.cx + 160, size.cy + 120, SWP_NOMOVE | SWP_NOZORDER);
+    std::string seen = " larger:" + FollowSeen(window, opened);
     ShowWindow(window, SW_MAXIMIZE);
-    seen += std::string(IsZoomed(window) ? " maximized:" : " not maximized:") + FollowSeen(window, places, client);
+    seen += (IsZoomed(window) ? " maximized:" : " not maximized:") + FollowSeen(window, opened);
     ShowWindow(window, SW_RESTORE);
-    SetWindowPos(window, nullptr, 0, 0, opened.cx / 2, opened.cy / 2, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(window, nullptr, 0, 0, size.cx / 2, size.cy / 2, SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(window, &outline);
-    seen += SizeOf(outline).cx == opened.cx && SizeOf(outline).cy == opened.cy ? " no smaller than it opened" : " smaller";
-    return seen;
+    return seen + (SizeOf(outline).cx == size.cx && SizeOf(outline).cy == size.cy ? " no smaller than it opened" : " smaller");
 }
 
 // A message box's caption, icon ("!" a warning, "x" an error), buttons,
@@ -464,8 +345,8 @@ std::string ClipboardSeen()
 }
 
 // Drops PATHS (separated by ";", relative to the current folder) on the
-// window over CONTROL, as the shell drops files; the window frees them.
-void Drop(HWND window, HWND control, const std::string& paths)
+// window, as the shell drops files; the window frees them.
+void Drop(HWND window, const std::string& paths)
 {
     std::string names;
     std::istringstream list(paths);
@@ -477,10 +358,6 @@ void Drop(HWND window, HWND control, const std::string& paths)
     const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
     auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
     files->pFiles = sizeof(DROPFILES);
-    RECT place = {};
-    GetWindowRect(control, &place);
-    files->pt = {place.left + 2, place.top + 2};
-    ScreenToClient(window, &files->pt);
     memcpy(files + 1, names.data(), names.size());
     GlobalUnlock(drop);
     PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
@@ -497,7 +374,7 @@ void Take(const Step& step, HWND window, HWND control)
     if (action == "click")
         PostMessageA(control, BM_CLICK, 0, 0);
     if (action == "drop")
-        Drop(window, control, step.text);
+        Drop(window, step.text);
     const WPARAM key = action == "enter" ? VK_RETURN : action == "esc" ? VK_ESCAPE : action == "altf4" ? VK_F4 : 0;
     if (!key && action != "edit")
         return;
@@ -543,11 +420,11 @@ LRESULT CALLBACK WatchProgress(int code, WPARAM wParam, LPARAM lParam)
         user.seen += " bar " + std::to_string(SendMessageA(sent.hwnd, PBM_GETPOS, 0, 0)) +
                      (IsWindowEnabled(GetDlgItem(GetWindow(GetParent(sent.hwnd), GW_OWNER), IDOK)) ? "+" : "");
     if (sent.message == WM_WINDOWPOSCHANGED && bar && (reinterpret_cast<WINDOWPOS*>(sent.lParam)->flags & SWP_HIDEWINDOW)) {
-        const HWND picture = GetWindow(sent.hwnd, GW_CHILD), label = GetWindow(bar, GW_HWNDPREV);
+        const HWND label = GetWindow(bar, GW_HWNDPREV);
         user.seen += " gone at " + std::to_string(SendMessageA(bar, PBM_GETPOS, 0, 0)) + "/" +
                      std::to_string(SendMessageA(bar, PBM_GETRANGE, FALSE, 0)) + " " + Text(label) +
-                     (TextFits(label) ? "" : " cut") + (SendMessageA(picture, STM_GETICON, 0, 0) == AppIcon() ? " " : " not ") +
-                     IconSeen(picture);
+                     (TextFits(label) ? "" : " cut") +
+                     (SendMessageA(GetWindow(sent.hwnd, GW_CHILD), STM_GETICON, 0, 0) == AppIcon() ? " icon" : "");
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -726,29 +603,6 @@ void RunRows(const char* folderName, bool looking)
     SetCurrentDirectoryA(current);
 }
 
-}  // namespace
-
-// Every window as it opens, at the display scale the session was started
-// with: its icons, its texts, each whole in its control, its pictures, each
-// filling its frame, where Tab goes; the log window grows.
-TEST(Windows, LookWholeAtThisScale)
-{
-    char scale[8] = "96";
-    GetEnvironmentVariableA("QV_DPI", scale, sizeof scale);
-    ASSERT_EQ(atoi(scale), ScreenDpi()) << "the display's scale is not the one asked for";
-    printf("at %d dots per inch\n", ScreenDpi());
-    RunRows("windows-look", true);
-}
-
-// Every way out of every window (each button, Enter, Escape and the title
-// bar's close) and what it leaves stored and shown; what a field takes;
-// that a refusal leaves everything as it was; what the pickers offer and
-// leave; what a drop fills in.
-TEST(Windows, EveryWayOutLeavesWhatTheUserChose)
-{
-    RunRows("windows", false);
-}
-
 // Points this test program's import of FUNCTION from kernel32.dll, through
 // which the program's own code calls it, at REPLACEMENT; gives what it
 // pointed at before.
@@ -790,12 +644,39 @@ HMODULE WINAPI WatchLoadLibraryEx(LPCSTR name, HANDLE file, DWORD flags)
     return loadLibraryEx(name, file, flags);
 }
 
-// Every DLL the program loads itself is named by its full path in the
-// system folder, so it comes from there also where Windows cannot be told
-// to look nowhere else (XP, Vista and 7 without their update). The
-// program's calls to the loader are watched at the import table.
-TEST(Windows, StartLoadsEveryDllByItsFullPathInTheSystemFolder)
+}  // namespace
+
+// Every window as it opens, at the display scale the session was started
+// with: its icons, its texts, each whole in its control, its pictures, each
+// filling its frame, where Tab goes; the log window grows.
+TEST(Windows, LookWholeAtThisScale)
 {
+    char scale[8] = "96";
+    GetEnvironmentVariableA("QV_DPI", scale, sizeof scale);
+    ASSERT_EQ(atoi(scale), ScreenDpi()) << "the display's scale is not the one asked for";
+    RunRows("windows-look", true);
+}
+
+// Every way out of every window (each button, Enter, Escape and the title
+// bar's close) and what it leaves stored and shown; what a field takes;
+// that a refusal leaves everything as it was; what the pickers offer and
+// leave; what a drop fills in.
+TEST(Windows, EveryWayOutLeavesWhatTheUserChose)
+{
+    RunRows("windows", false);
+}
+
+// Every DLL the program loads itself is named by its full path in the
+// system folder, so it comes from there even where Windows cannot be told
+// to look nowhere else (XP, Vista and 7 without their update); where it
+// can, from the start on no DLL is found beside the program, where one of
+// ours lies. The loader is watched at the program's import table.
+TEST(Windows, StartLoadsDllsFromTheSystemFolderOnly)
+{
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // the program's folder first, as at a start
+    const HMODULE beside = LoadLibraryA("planted.dll");
+    ASSERT_TRUE(beside) << "the DLL beside the test program is not found at all";
+    FreeLibrary(beside);
     loadedByName.clear();
     loadLibrary = reinterpret_cast<decltype(loadLibrary)>(PatchImport("LoadLibraryA", reinterpret_cast<void*>(WatchLoadLibrary)));
     loadLibraryEx = reinterpret_cast<decltype(loadLibraryEx)>(
@@ -806,20 +687,24 @@ TEST(Windows, StartLoadsEveryDllByItsFullPathInTheSystemFolder)
     PatchImport("LoadLibraryExA", reinterpret_cast<void*>(loadLibraryEx));
     EXPECT_EQ(" Quorvantel x [OK] unowned Decompiler path is not set.\r\nNow Application will quit.", seen);
     char system[MAX_PATH] = "";
-    GetSystemDirectoryA(system, sizeof system);
+    const std::string folder(system, GetSystemDirectoryA(system, sizeof system));
     std::string loaded;
     for (const std::string& name : loadedByName)
-        loaded += " " + (lstrcmpiA(name.substr(0, strlen(system) + 1).c_str(), (std::string(system) + "\\").c_str()) == 0
-                             ? "SYSTEM\\" + name.substr(strlen(system) + 1) : name);
+        loaded += " " + (name.rfind(folder + "\\", 0) == 0 ? "SYSTEM" + name.substr(folder.size()) : name);
     EXPECT_EQ(" SYSTEM\\msimg32.dll SYSTEM\\riched32.dll", loaded) << "the DLLs loaded, the system folder as SYSTEM";
+    EXPECT_EQ(nullptr, LoadLibraryA("planted.dll")) << "after the start, the DLL beside the program was found";
+    DeleteFileA((BuildFolder() + "\\planted.dll.loaded").c_str());
 }
 
 // The icon holds every size Windows asks for, at 100 to 200 %, for the title
 // bar, the taskbar, Alt+Tab and Explorer; each is drawn for its size.
 TEST(Windows, IconHoldsEverySizeWindowsAsksFor)
 {
+    const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDI_APP), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+    const BYTE* directory = found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    ASSERT_TRUE(directory);
     std::string sizes;
-    for (int size : IconSizes())
-        sizes += " " + std::to_string(size);
+    for (WORD i = 0; i < *reinterpret_cast<const WORD*>(directory + 4); ++i)  // entries of 14 bytes, width first
+        sizes += " " + std::to_string(directory[6 + 14 * i] ? directory[6 + 14 * i] : 256);
     EXPECT_EQ(" 16 20 24 28 32 40 48 56 64 256", sizes);
 }

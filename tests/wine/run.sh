@@ -13,10 +13,9 @@ export LC_ALL="${QV_LOCALE:-C.UTF-8}" WINEDEBUG="${WINEDEBUG:--all},err+virtual"
 # Wine's loader now and then gives up before any of the program has run
 # ("failed to map the shared user data"): the program fails at once, and its
 # start is tried again. A program that ran longer only saw it in a child.
-scale() {
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${QV_DPI:-96}" /f >/dev/null 2>&1
-}
-scale || scale || scale
+for attempt in 1 2 3; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${QV_DPI:-96}" /f >/dev/null 2>&1 && break
+done
 errors=$(mktemp)
 for attempt in 1 2 3; do
     status=0 started=$(date +%s)
