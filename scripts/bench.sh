@@ -29,7 +29,7 @@ bench() { sh tests/wine/run.sh "$session" "$build/quorvantel_bench.exe" "$@"; }
 
 # The program finds the stand-in through its settings file. Z: is the
 # prefix's drive for the Unix root.
-for settings in Quorvantel Quorvantel-earlier; do
+for settings in Quorvantel ${earlier:+Quorvantel-earlier}; do
     printf '[Config]\r\nDecoPath=Z:%s\r\n' "$(echo "$build/standin.exe" | tr / '\\')" \
         > "$build/$settings.ini"
 done

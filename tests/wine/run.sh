@@ -15,6 +15,7 @@ export LC_ALL="${QV_LOCALE:-C.UTF-8}" WINEDEBUG="${WINEDEBUG:--all},err+virtual"
 # start is tried again. A program that ran longer only saw it in a child.
 for attempt in 1 2 3; do
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${QV_DPI:-96}" /f >/dev/null 2>&1 && break
+    [ $attempt -lt 3 ] || { echo "run.sh: the display's scale could not be set" >&2; exit 1; }
 done
 errors=$(mktemp)
 for attempt in 1 2 3; do
