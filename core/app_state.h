@@ -12,12 +12,12 @@ struct ApplicationState
     HINSTANCE instance;
     HICON icon;  // icon 101: main window's icons
 
-    char settingsPath[MAX_PATH];    // empty: there is no settings file
-    char commandLine[500];          // the next decompiler process
-    char switches[28];              // " /y" and the ticked options
-    char decompilerPath[MAX_PATH];  // as the user gave it
-    char pickedFile[MAX_PATH];      // last file pick; the help file from "S T A R T" on
-    char destDir[MAX_PATH];         // destination, or kNoWorkingDirectory
+    wchar_t settingsPath[MAX_PATH];  // empty: there is no settings file
+    char commandLine[500];           // the next decompiler process
+    char switches[28];               // " /y" and the ticked options
+    char decompilerPath[MAX_PATH];   // as the user gave it
+    char pickedFile[MAX_PATH];       // last file pick; the help file from "S T A R T" on
+    char destDir[MAX_PATH];          // destination, or kNoWorkingDirectory
 };
 
 extern ApplicationState AppState;
@@ -30,10 +30,18 @@ extern const char kNoWorkingDirectory[];  // "NONE"
 // field is left empty and the answer is false, so a field never holds a
 // silently shortened text and nothing is ever written past its end.
 // Only the first piece may be the field itself.
-bool StoreText(char* field, size_t capacity, std::initializer_list<const char*> pieces);
+template <typename Char>
+bool StoreText(Char* field, size_t capacity, std::initializer_list<const Char*> pieces);
 
-template <size_t Capacity>
-bool StoreText(char (&field)[Capacity], std::initializer_list<const char*> pieces)
+// The field's own type decides the pieces' type.
+template <typename Char>
+struct TextOf
 {
-    return StoreText(field, Capacity, pieces);
+    typedef const Char* Piece;
+};
+
+template <typename Char, size_t Capacity>
+bool StoreText(Char (&field)[Capacity], std::initializer_list<typename TextOf<Char>::Piece> pieces)
+{
+    return StoreText<Char>(field, Capacity, pieces);
 }

@@ -2,9 +2,10 @@
 // name, holding only the decompiler path (section Config, key DecoPath).
 #pragma once
 
-// Fills AppState.settingsPath from the process command line; leaves it empty
-// when the path would not fit, and then there is no settings file at all.
-void DeriveSettingsPath(const char* commandLineText);
+// Fills AppState.settingsPath from the executable's path: its extension
+// replaced by ".ini". Leaves it empty when the path would not fit, and then
+// there is no settings file at all.
+void DeriveSettingsPath(const wchar_t* executablePath);
 
 // Reads the stored decompiler path; yes when it is not empty.
 bool LoadDecompilerPath();

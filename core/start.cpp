@@ -29,7 +29,11 @@ int RunStart(HINSTANCE instance)
     AppState.instance = instance;
     AppState.icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
 
-    DeriveSettingsPath(GetCommandLineA());
+    // The executable's own path, whole: its ANSI spelling, as the command
+    // line gives it, has "?" for every character the code page lacks.
+    wchar_t executable[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, executable, MAX_PATH);
+    DeriveSettingsPath(length < MAX_PATH ? executable : L"");
     StoreText(AppState.switches, {" /y"});
 
     if (LoadDecompilerPath() || ShowDecompilerPathDialog(nullptr) == 1)

@@ -5,14 +5,12 @@
 #include "core/app_state.h"
 #include "core/command_line.h"
 #include "res/resource.h"
+#include "ui/dropped_files.h"
 #include "ui/message_boxes.h"
 #include "ui/path_field.h"
 #include "ui/pickers.h"
 #include "ui/pictures.h"
 
-#include <shellapi.h>
-
-#include <string>
 
 namespace {
 
@@ -49,29 +47,6 @@ void OnDestroyMainWindow(HWND window)
     DeleteButtonPicture(GetDlgItem(window, IDC_USAGE));
 }
 
-// A file dropped on the window goes into the help-file field and a folder
-// into the destination field, as if typed there; of several, the first
-// file and the first folder. Nothing else changes and nothing runs.
-void OnDropFiles(HWND window, HDROP drop)
-{
-    bool fileTaken = false;
-    bool folderTaken = false;
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count && !(fileTaken && folderTaken); ++i) {
-        // Whole, however long: a path too long for a field is refused at
-        // "S T A R T", as a typed one is.
-        std::string name(DragQueryFileA(drop, i, nullptr, 0), '\0');
-        DragQueryFileA(drop, i, &name[0], static_cast<UINT>(name.size() + 1));
-        const DWORD attributes = GetFileAttributesA(name.c_str());
-        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        bool& taken = folder ? folderTaken : fileTaken;
-        if (!taken)
-            SetDlgItemTextA(window, folder ? IDC_DEST_DIR : IDC_HELP_FILE, name.c_str());
-        taken = true;
-    }
-    DragFinish(drop);
-}
-
 void OnBrowseHelpFile(HWND window)
 {
     if (PickFile(window, kHelpFileFilter))
@@ -98,12 +73,9 @@ void OnUsage(HWND window)
 
 void OnStart(HWND window)
 {
-    const bool helpFileFits = ReadPathField(window, IDC_HELP_FILE, AppState.pickedFile);
-    const bool destDirFits = ReadPathField(window, IDC_DEST_DIR, AppState.destDir);
-    if (!helpFileFits || !destDirFits) {
-        ShowPathTooLong(window);
+    if (!ReadPathField(window, IDC_HELP_FILE, AppState.pickedFile) ||
+        !ReadPathField(window, IDC_DEST_DIR, AppState.destDir))
         return;
-    }
     if (AppState.pickedFile[0] == '\0' || AppState.destDir[0] == '\0') {
         ShowWarning(window, "Please Specify WinHelp File And Destination Folder\nBefore Begining.");
         return;
@@ -147,7 +119,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         return OnMainCommand(window, LOWORD(wParam));
     case WM_DROPFILES:
-        OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
+        TakeDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
         return TRUE;
     case WM_DESTROY:
         OnDestroyMainWindow(window);

@@ -1,5 +1,7 @@
 #include "ui/message_boxes.h"
 
+#include <string>
+
 namespace {
 const char kCaption[] = "Quorvantel";
 }
@@ -22,4 +24,22 @@ void ShowConfirmation(HWND owner, const char* text)
 void ShowPathTooLong(HWND owner)
 {
     ShowWarning(owner, "The path is too long.\nA path may have at most 259 characters.");
+}
+
+// Shown in the wide form: the ANSI one could not spell the path.
+void ShowPathNotSpelled(HWND owner, const wchar_t* path)
+{
+    const std::wstring text =
+        L"The decompiler cannot be given this path: its name has characters that Windows' language for "
+        L"non-Unicode programs lacks, and Windows keeps no short name for it without them.\n\n" +
+        std::wstring(path) +
+        L"\n\nPlease rename it, or move it into a folder whose names have only characters of that language.";
+    MessageBoxW(owner, text.c_str(), L"Quorvantel", MB_OK | MB_ICONWARNING);
+}
+
+void ShowQuestionMarkInPath(HWND owner)
+{
+    ShowWarning(owner, "A path cannot hold \"?\". It may stand for a character that Windows' language for "
+                       "non-Unicode programs lacks, lost as it was typed or pasted.\nPlease pick the file or "
+                       "folder with \"Browse ...\", or drop it on the window.");
 }

@@ -10,3 +10,10 @@ void ShowConfirmation(HWND owner, const char* text);
 // A path field holds more than a path can: it is refused, not cut short, so
 // the decompiler never runs on a file or in a folder the user did not name.
 void ShowPathTooLong(HWND owner);
+
+// PATH, as the user knows it, cannot reach the decompiler: the code page
+// lacks some of its characters and it has no short name without them.
+void ShowPathNotSpelled(HWND owner, const wchar_t* path);
+
+// A "?" in a typed path: what the code page lacks may have been lost there.
+void ShowQuestionMarkInPath(HWND owner);

@@ -21,10 +21,8 @@ void OnBrowseDecompiler(HWND window)
 void OnAcceptPath(HWND window)
 {
     char path[MAX_PATH] = "";
-    if (!ReadPathField(window, IDC_PATH_FIELD, path)) {
-        ShowPathTooLong(window);
+    if (!ReadPathField(window, IDC_PATH_FIELD, path))
         return;
-    }
     if (path[0] == '\0') {
         ShowWarning(window, "Please Enter Decompiler Path.");
         return;

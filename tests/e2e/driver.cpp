@@ -39,7 +39,7 @@ bool Start(Program& program, const std::string& folder, const std::string& decom
            const std::string& executable)
 {
     const std::string copy = folder + "\\" + executable;
-    if (!CopyFileA((BuildFolder() + "\\" + executable).c_str(), copy.c_str(), FALSE))
+    if (!CopyFileW(Wide(BuildFolder() + "\\" + executable).c_str(), Wide(copy).c_str(), FALSE))
         return false;
     // The settings file beside the copy, with its base name.
     if (!decompiler.empty())
@@ -48,11 +48,12 @@ bool Start(Program& program, const std::string& folder, const std::string& decom
     // Under Wine the desktop ends a few seconds after its last user, and a
     // program that starts as it ends dies: the driver is a user from here on.
     GetDesktopWindow();
-    std::string commandLine = "\"" + copy + "\"";
-    STARTUPINFOA startup = {};
+    // As the shell starts it: its whole path, quoted, in the wide form.
+    std::wstring commandLine = L"\"" + Wide(copy) + L"\"";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, Wide(folder).c_str(), &startup,
                         &started))
         return false;
     CloseHandle(started.hThread);
@@ -101,6 +102,18 @@ std::string Text(HWND window)
     std::string text(static_cast<size_t>(Send(window, WM_GETTEXTLENGTH, 0, 0)) * 2 + 1, '\0');
     text.resize(static_cast<size_t>(Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
     return text;
+}
+
+std::string Utf8Text(HWND window)
+{
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kWaitMs, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, kWaitMs,
+                        &copied);
+    text.resize(copied);
+    return Utf8(text);
 }
 
 bool Type(HWND dialog, int controlId, const std::string& text)

@@ -19,8 +19,8 @@ struct Program
 };
 
 // Starts a copy of Quorvantel.exe (or another EXECUTABLE of the build) in
-// FOLDER as the shell does, DECOMPILER (unless empty) stored as its path, the
-// stand-in doing ACTIONS.
+// FOLDER (UTF-8) as the shell does, DECOMPILER (unless empty) stored as its
+// path, the stand-in doing ACTIONS.
 bool Start(Program& program, const std::string& folder, const std::string& decompiler,
            const std::string& actions, const std::string& executable = "Quorvantel.exe");
 // Ends the program, after WAIT_MS at most; its exit code, or STILL_ACTIVE.
@@ -43,6 +43,8 @@ inline bool Gone(HWND window) { return WaitUntil([&] { return !IsWindowVisible(w
 std::string Windows(const Program& program);
 
 std::string Text(HWND window);
+// The text whole, whatever the code page spells, in UTF-8.
+std::string Utf8Text(HWND window);
 inline std::string Text(HWND dialog, int controlId) { return Text(GetDlgItem(dialog, controlId)); }
 bool Type(HWND dialog, int controlId, const std::string& text);
 inline void Click(HWND dialog, int controlId) { PostMessageA(GetDlgItem(dialog, controlId), BM_CLICK, 0, 0); }

@@ -100,6 +100,37 @@ TEST_F(ProgramTest, NoOtherProgramRunsInTheDecompilersPlace)
     EXPECT_EQ(0u, log.find("Could not start the decompiler.\r\nCommand: HELPDECO.EXE\r\n")) << log;
 }
 
+// A program in a folder whose name the code page (1252 here) cannot spell
+// keeps its settings beside itself, under its own base name: the first start
+// asks for the path and stores it there, the next start reads it, and
+// "Reset ..." stores a new one.
+TEST_F(ProgramTest, KeepsItsSettingsInAFolderTheCodePageCannotSpell)
+{
+    ASSERT_EQ(1252u, GetACP()) << "the program is tested in code page 1252";
+    const std::string folder = folder_ + "\\Программа Ωμέγα 程序", settings = folder + "\\Quorvantel.ini";
+    ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
+    const auto setPath = [&](const std::string& path) {
+        const HWND dialog = WaitFor(program_, kCaption, IDC_PATH_FIELD, 15000);
+        ASSERT_TRUE(dialog && Type(dialog, IDC_PATH_FIELD, path)) << Windows(program_);
+        Click(dialog, IDOK);
+        ASSERT_TRUE(Gone(dialog)) << Windows(program_);
+    };
+    ASSERT_TRUE(Start(program_, folder, "", ""));
+    ASSERT_NO_FATAL_FAILURE(setPath(StandinPath()));
+    EXPECT_EQ("[Config]\r\nDecoPath=" + StandinPath() + "\r\n", ReadWholeFile(settings));
+    ASSERT_TRUE(main_ = WaitFor(program_, kCaption, IDC_HELP_FILE)) << Windows(program_);
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, End(program_, kWaitMs));
+
+    ASSERT_TRUE(Start(program_, folder, "", ""));
+    ASSERT_TRUE(main_ = WaitFor(program_, kCaption, IDC_HELP_FILE, 15000)) << "the path is asked for again: "
+                                                                            << Windows(program_);
+    EXPECT_EQ(StandinPath(), Text(main_, IDC_DECOMPILER_PATH));
+    Click(main_, IDC_RESET_DECOMPILER);
+    ASSERT_NO_FATAL_FAILURE(setPath("HELPDECO.EXE"));
+    EXPECT_EQ("[Config]\r\nDecoPath=HELPDECO.EXE\r\n", ReadWholeFile(settings));
+}
+
 // Windows looks for a DLL that is not a known one in the program's folder
 // first. DLLs of our own making laid there under the names of those the
 // program loads, at its start, for its log and for its pickers, are never

@@ -2,7 +2,10 @@
 // Started with no arguments it prints a usage line; with a help file, a short
 // made-up decompile report. The tests steer it with the environment variable
 // STANDIN_ACTIONS instead, a list of actions separated by ';':
-//   record       our module, command line and working directory, a line each
+//   record       our module (whole, in UTF-8), command line and working
+//                directory, a line each
+//   open         whether the help file, our first argument, opens: "Opened
+//                PATH" or, as the decompiler says it, "Can not open 'PATH'"
 //   text=N/W     N bytes of the known text, in writes of W bytes
 //   mixed=N      about N bytes of progress, result and warning lines
 //   stdout=TEXT, stderr=TEXT, sleep=MS, exit=CODE
@@ -69,14 +72,22 @@ void StartGrandchild(const std::string& milliseconds)
     }
 }
 
-void Perform(const std::string& name, const std::string& argument)
+void Perform(const std::string& name, const std::string& argument, const char* helpFile)
 {
     const unsigned long number = strtoul(argument.c_str(), nullptr, 10);
     if (name == "record") {
-        char module[MAX_PATH] = "", directory[MAX_PATH] = "";
-        GetModuleFileNameA(nullptr, module, sizeof module);
+        wchar_t wide[MAX_PATH] = L"";
+        char module[3 * MAX_PATH] = "", directory[MAX_PATH] = "";
+        GetModuleFileNameW(nullptr, wide, MAX_PATH);
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, module, sizeof module, nullptr, nullptr);
         GetCurrentDirectoryA(sizeof directory, directory);
         Write(false, Ran(module, GetCommandLineA(), directory));
+    } else if (name == "open") {
+        const HANDLE file = CreateFileA(helpFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        Write(false, file != INVALID_HANDLE_VALUE ? std::string("Opened ") + helpFile + "\r\n"
+                                                  : std::string("Can not open '") + helpFile + "'\r\n");
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
     } else if (name == "text") {
         const size_t piece = strtoul(argument.c_str() + argument.find('/') + 1, nullptr, 10);
         const std::string text = KnownText(number);
@@ -130,7 +141,8 @@ int main(int argc, char** argv)
     std::istringstream list(actions);
     for (std::string action; std::getline(list, action, ';');) {
         const size_t equals = action.find('=');
-        Perform(action.substr(0, equals), equals == std::string::npos ? "" : action.substr(equals + 1));
+        Perform(action.substr(0, equals), equals == std::string::npos ? "" : action.substr(equals + 1),
+                argc > 1 ? argv[1] : "");
     }
     return 0;
 }

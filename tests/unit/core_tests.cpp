@@ -1,5 +1,6 @@
 // The settings file, the switches and the two decompiler command lines.
 #include "common/files.h"
+#include "core/ansi_path.h"
 #include "core/app_state.h"
 #include "core/command_line.h"
 #include "core/settings.h"
@@ -9,37 +10,37 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
-TEST(Settings, PathIsTheQuotedHeadOrTheModuleWithIni)
+// The settings file is the program's own path, taken whole, with ".ini" for
+// its extension: also where the code page cannot spell the folder or name.
+TEST(Settings, PathIsTheProgramsOwnWithIni)
 {
-    ASSERT_EQ(932u, GetACP()) << "the settings path is tested in the two-byte code page 932";
-    const std::string own = BuildFolder() + "\\unit_tests.ini", longest(252, 'a');  // 259 with "C:\" and ".ini"
-    const std::pair<std::string, std::string> rows[] = {
-        {"\"C:\\Tools\\Front\\front.exe\"", "C:\\Tools\\Front\\front.ini"},
-        {"\"C:\\My.Tools\\front.beta.exe\" \"a.hlp\" /x", "C:\\My.Tools\\front.beta.ini"},
-        {"\"C:\\My.Tools\\front\"", "C:\\My.Tools\\front.ini"},
-        {"\"\\\\server\\share\\front.exe\"", "\\\\server\\share\\front.ini"},
-        {"\"C:\\Tools\\front.\x95\x5C\"", "C:\\Tools\\front.ini"},  // 0x5C here is a trail byte, no backslash
-        {"\"C:\\a.b\\\x95\x5C.exe\"", "C:\\a.b\\\x95\x5C.ini"},
-        {"\"C:\\" + longest + ".exe\"", "C:\\" + longest + ".ini"},
-        {"\"C:\\" + longest + "a.exe\"", ""},  // one character too long: no settings file
-        {"\"C:\\" + std::string(293, 'a') + ".exe\"", ""},
-        {"C:\\My Tools\\front.exe C:\\m.hlp", own},  // unquoted
-        {"\"Tools\\front.exe\"", own},
-        {"\"C:\\Tools\\front.exe", own},
-        {"", own},
+    const std::wstring longest(252, L'a');  // 259 with "C:\" and ".ini"
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"C:\\Tools\\Front\\front.exe", L"C:\\Tools\\Front\\front.ini"},
+        {L"C:\\My.Tools\\front.beta.exe", L"C:\\My.Tools\\front.beta.ini"},
+        {L"C:\\My.Tools\\front", L"C:\\My.Tools\\front.ini"},
+        {L"\\\\server\\share\\front.exe", L"\\\\server\\share\\front.ini"},
+        {L"C:\\Программа\\Quorvantel.exe", L"C:\\Программа\\Quorvantel.ini"},
+        {L"C:\\Ωμέγα\\手册.exe", L"C:\\Ωμέγα\\手册.ini"},
+        {L"C:\\" + longest + L".exe", L"C:\\" + longest + L".ini"},
+        {L"C:\\" + longest + L"a.exe", L""},  // one character too long: no settings file
+        {L"", L""},                            // the system gave no path
     };
     for (const auto& row : rows) {
-        StoreText(AppState.settingsPath, {"stale"});
+        StoreText(AppState.settingsPath, {L"stale"});
         DeriveSettingsPath(row.first.c_str());
-        EXPECT_EQ(row.second, AppState.settingsPath) << "command line [" << row.first << "]";
+        EXPECT_EQ(row.second, AppState.settingsPath) << Utf8(row.first);
     }
 }
 
 TEST(Settings, FileFollowsTheProfileRules)
 {
-    const std::string file = FreshFolder("settings") + "\\front.ini", longest = "C:\\" + std::string(256, 'p');
-    StoreText(AppState.settingsPath, {file.c_str()});
+    // In a folder whose name code page 932 spells only in part.
+    const std::string file = FreshFolder("settings Настройки 设置") + "\\front.ini";
+    const std::string longest = "C:\\" + std::string(256, 'p');
+    StoreText(AppState.settingsPath, {Wide(file).c_str()});
     const std::pair<std::string, std::string> rows[] = {
         {"[Config]\r\nDecoPath=C:\\Deco\\HELPDECO.EXE\r\n", "C:\\Deco\\HELPDECO.EXE"},
         {"[Config]\r\nDecoPath=\"C:\\Program Files\\d.exe\"\r\n", "C:\\Program Files\\d.exe"},
@@ -51,7 +52,7 @@ TEST(Settings, FileFollowsTheProfileRules)
         {"", ""},                                          // no file
     };
     for (const auto& row : rows) {
-        DeleteFileA(file.c_str());
+        DeleteFileW(Wide(file).c_str());
         if (!row.first.empty())
             WriteWholeFile(file, row.first);
         StoreText(AppState.decompilerPath, {"stale"});
@@ -69,7 +70,7 @@ TEST(Settings, FileFollowsTheProfileRules)
 // refuses it with an error instead): they must not be called at all.
 TEST(Settings, NoSettingsPathReadsAndWritesNothing)
 {
-    StoreText(AppState.settingsPath, {""});
+    StoreText(AppState.settingsPath, {L""});
     SetLastError(ERROR_SUCCESS);
     SaveDecompilerPath("C:\\Deco\\HELPDECO.EXE");
     EXPECT_STREQ("C:\\Deco\\HELPDECO.EXE", AppState.decompilerPath) << "the path holds in memory";
@@ -124,4 +125,57 @@ TEST(CommandLine, RunAndUsageLinesToTheByte)
         EXPECT_EQ(usage, AppState.commandLine) << decompiler;
         EXPECT_STREQ("NONE", AppState.destDir);
     }
+}
+
+// A path reaches the decompiler spelled in the code page: as it stands where
+// the code page spells it exactly, else by its short form, else not at all.
+TEST(PathSpelling, TheDecompilerGetsAPathItsCodePageSpells)
+{
+    // Folders past 259 characters, with a short form that is not; the test
+    // library cannot remove them, so they go one by one, before and after.
+    std::vector<std::wstring> deepFolders;
+    for (char letter = 'a'; letter < 'g'; ++letter)
+        deepFolders.push_back((deepFolders.empty() ? Wide(BuildFolder() + "\\scratch\\spelling") : deepFolders.back()) +
+                              L"\\" + std::wstring(50, static_cast<wchar_t>(letter)));
+    const auto removeDeep = [&] {
+        DeleteFileW((deepFolders.back() + L"\\a.hlp").c_str());
+        for (auto deeper = deepFolders.rbegin(); deeper != deepFolders.rend(); ++deeper)
+            RemoveDirectoryW(deeper->c_str());
+    };
+    removeDeep();
+    const std::string folder = FreshFolder("spelling"), helpFile = folder + "\\Справка\\手册.hlp";
+    for (const std::wstring& made : deepFolders)
+        CreateDirectoryW(made.c_str(), nullptr);
+    const std::string deep = Utf8(deepFolders.back());
+    for (const std::string& made : {folder + "\\Справка", folder + "\\Ωμέγα"})
+        CreateDirectoryW(Wide(made).c_str(), nullptr);
+    for (const std::string& made : {helpFile, folder + "\\café.hlp", deep + "\\a.hlp"})
+        WriteWholeFile(made, "");
+    ASSERT_GE(deep.size(), static_cast<size_t>(MAX_PATH));
+    const std::string notSpelled = "not spelled", tooLong = "too long";
+    // Code page, path (UTF-8), what the decompiler is given (in the code page) or why not.
+    const std::tuple<UINT, std::string, std::string> rows[] = {
+        {1252, folder + "\\café.hlp", folder + "\\caf\xe9.hlp"},
+        {1252, helpFile, ShortPath(helpFile)},
+        {1252, folder + "\\Ωμέγα", ShortPath(folder + "\\Ωμέγα")},  // no look-alikes: O and the micro sign
+        {1252, folder + "\\Справка\\missing.hlp", notSpelled},       // no file, no short form
+        {1252, "Справка\\手册.hlp", notSpelled},                         // relative: to which folder?
+        {1252, deep + "\\a.hlp", ShortPath(deep + "\\a.hlp")},
+        {1252, deep + "\\missing.hlp", tooLong},
+        {1252, "C:\\" + std::string(256, 'p'), "C:\\" + std::string(256, 'p')},
+        {1252, "NONE", "NONE"},
+        {1252, "", ""},
+        {932, helpFile, folder + "\\\x84\x52\x84\x81\x84\x82\x84\x70\x84\x72\x84\x7b\x84\x70\\\x8e\xe8\x99\x65.hlp"},
+        {932, "C:\\表\\ソフト.hlp", "C:\\\x95\x5c\\\x83\x5c\x83\x74\x83\x67.hlp"},  // trail bytes 0x5C, no backslash
+        {932, folder + "\\café.hlp", ShortPath(folder + "\\café.hlp")},
+        {CP_UTF8, helpFile, helpFile},
+    };
+    for (const auto& [codePage, path, given] : rows) {
+        char ansi[MAX_PATH] = "stale";
+        const PathSpelling spelling = SpellPath(codePage, Wide(path).c_str(), ansi);
+        const std::string seen = spelling == PathSpelling::kSpelled ? ansi : spelling == PathSpelling::kTooLong ? tooLong : notSpelled;
+        EXPECT_EQ(given, seen) << "code page " << codePage << ", " << path;
+        EXPECT_TRUE(spelling == PathSpelling::kSpelled || ansi[0] == '\0') << path;
+    }
+    removeDeep();
 }

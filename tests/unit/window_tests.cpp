@@ -23,6 +23,7 @@
 #include <vector>
 
 using driver::Text;
+using driver::Utf8Text;
 
 namespace {
 
@@ -65,7 +66,10 @@ int IdOf(const std::string& name)
 // frame, controls, how texts and pictures fit, tab order); edit it: click
 // into it, type a letter, paste; clip: the clipboard; files, folders: what a
 // picker offers; drop=PATHS: those separated by ";" dropped on the window;
-// size: the window larger, maximized, smaller. Show and edit work disabled.
+// size: the window larger, maximized, smaller; log: the log's text, once the
+// control is usable (the log's buttons: once the run has ended). Show and
+// edit work disabled. A text typed into the folder picker's tree selects
+// that folder.
 struct Step
 {
     int id;
@@ -303,7 +307,7 @@ std::string BoxSeen(HWND box)
                                           icon == Handle(LoadIconA(nullptr, IDI_ERROR)) ? " x" : icon ? " ?" : "");
     for (HWND button = GetWindow(box, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT))
         seen += GetDlgCtrlID(button) < kBoxIcon && IsWindowVisible(button) ? " [" + Text(button) + "]" : "";
-    return seen + (GetWindow(box, GW_OWNER) ? " " : " unowned ") + Text(GetDlgItem(box, kBoxText));
+    return seen + (GetWindow(box, GW_OWNER) ? " " : " unowned ") + Utf8Text(GetDlgItem(box, kBoxText));
 }
 
 // A file picker's filters and the files it lists.
@@ -344,37 +348,47 @@ std::string ClipboardSeen()
     return " clip[" + text + "]";
 }
 
-// Drops PATHS (separated by ";", relative to the current folder) on the
-// window, as the shell drops files; the window frees them.
-void Drop(HWND window, const std::string& paths)
+// Drops PATHS (separated by ";", relative to the current folder, UTF-8) on
+// the window, as the shell drops files: whole, in their wide form. The shell
+// drops only on a window that accepts files; the window frees them.
+std::string Drop(HWND window, const std::string& paths)
 {
-    std::string names;
+    if (!(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES))
+        return " takes no drop";
+    std::wstring names;
     std::istringstream list(paths);
     for (std::string path; std::getline(list, path, ';');) {
-        char full[MAX_PATH] = "";
-        GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-        names += std::string(full) + '\0';
+        wchar_t full[MAX_PATH] = L"";
+        GetFullPathNameW(Wide(path).c_str(), MAX_PATH, full, nullptr);
+        names += std::wstring(full) + L'\0';
     }
-    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 1);
+    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
     auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
     files->pFiles = sizeof(DROPFILES);
-    memcpy(files + 1, names.data(), names.size());
+    files->fWide = TRUE;
+    memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t));
     GlobalUnlock(drop);
     PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    return "";
 }
 
 void Take(const Step& step, HWND window, HWND control)
 {
     const std::string& action = step.action;
-    user.seen += action == "show" ? Describe(control) : action == "look" ? Look(window) : action == "clip" ? ClipboardSeen() :
+    user.seen += action == "show" ? Describe(control) : action == "log" ? Describe(GetDlgItem(window, IDC_LOG_TEXT)) :
+                 action == "look" ? Look(window) : action == "clip" ? ClipboardSeen() :
                  action == "files" ? FilesSeen(window, control) : action == "folders" ? FoldersSeen(window) :
                  action == "size" ? SizingSeen(window) : step.id == kBoxText ? BoxSeen(window) : "";
-    if (action == "type")
-        SetWindowTextA(control, step.text.c_str());
+    // Typed whole, in the wide form, as a keyboard types; into the folder
+    // picker's tree, a path selects its folder.
+    if (action == "type" && step.id == kFolderTree)
+        SendMessageA(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(Wide(step.text).c_str()));
+    else if (action == "type")
+        SetWindowTextW(control, Wide(step.text).c_str());
     if (action == "click")
         PostMessageA(control, BM_CLICK, 0, 0);
     if (action == "drop")
-        Drop(window, step.text);
+        user.seen += Drop(window, step.text);
     const WPARAM key = action == "enter" ? VK_RETURN : action == "esc" ? VK_ESCAPE : action == "altf4" ? VK_F4 : 0;
     if (!key && action != "edit")
         return;
@@ -458,6 +472,10 @@ struct Row
     std::string name, stored, script, seen, storedAfter;
 };
 
+// What a run shows of the progress box: its bar at every step, "+" once the
+// log's buttons are usable, and what it showed when it went.
+const std::string kRunSeen = " bar 25 bar 50 bar 75 bar 100+ gone at 100/100 Please Wait Processing ... icon";
+
 std::string Warned(const std::string& text)
 {
     return " Quorvantel ! [OK] " + text;
@@ -472,9 +490,8 @@ std::vector<Row> Rows(const std::string& folder)
     const std::string noPath = Warned("Please Enter Decompiler Path.");
     const std::string tooLong = Warned("The path is too long.\nA path may have at most 259 characters.");
     const std::string fatal = " Quorvantel x [OK] unowned Decompiler path is not set.\r\nNow Application will quit.";
-    const std::string run = " bar 25 bar 50 bar 75 bar 100+ gone at 100/100 Please Wait Processing ... icon";
     const auto log = [&](const std::string& command, const std::string& folder) {
-        return run + " maximize sizing IDC_LOG_TEXT[" + Ran(standin, command, folder) +
+        return kRunSeen + " maximize sizing IDC_LOG_TEXT[" + Ran(standin, command, folder) +
                "] limit 4194304 IDOK[Close] IDC_COPY_TO_CLIPBOARD[Copy To Clipboard] tab IDC_LOG_TEXT IDOK IDC_COPY_TO_CLIPBOARD";
     };
 
@@ -576,8 +593,18 @@ std::vector<Row> Rows(const std::string& folder)
     };
 }
 
+// Compares what the user saw and what was stored, following a row's script.
+void ExpectRow(const Row& row)
+{
+    const std::string seen = Use(row.stored, row.script);
+    const size_t differ = std::mismatch(row.seen.begin(), row.seen.end(), seen.begin(), seen.end()).first - row.seen.begin();
+    EXPECT_TRUE(row.seen == seen) << row.name << ": from character " << differ << " the user saw\n  "
+                                  << seen.substr(differ) << "\nnot\n  " << row.seen.substr(differ);
+    EXPECT_EQ(Stored(row.storedAfter), ReadWholeFile(kSettings)) << row.name << ": what was stored";
+}
+
 // Runs the rows whose scripts look at a window, or the others, in a folder
-// of their own, and compares what the user saw and what was stored.
+// of their own.
 void RunRows(const char* folderName, bool looking)
 {
     SetEnvironmentVariableA("STANDIN_ACTIONS", "record");
@@ -589,15 +616,9 @@ void RunRows(const char* folderName, bool looking)
     char current[MAX_PATH], after[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
     SetCurrentDirectoryA(folder.c_str());
-    for (const Row& row : Rows(folder)) {
-        if ((row.script.find(":look") != std::string::npos) != looking)
-            continue;
-        const std::string seen = Use(row.stored, row.script);
-        const size_t differ = std::mismatch(row.seen.begin(), row.seen.end(), seen.begin(), seen.end()).first - row.seen.begin();
-        EXPECT_TRUE(row.seen == seen) << row.name << ": from character " << differ << " the user saw\n  "
-                                      << seen.substr(differ) << "\nnot\n  " << row.seen.substr(differ);
-        EXPECT_EQ(Stored(row.storedAfter), ReadWholeFile(kSettings)) << row.name << ": what was stored";
-    }
+    for (const Row& row : Rows(folder))
+        if ((row.script.find(":look") != std::string::npos) == looking)
+            ExpectRow(row);
     GetCurrentDirectoryA(sizeof after, after);
     EXPECT_EQ(folder, after) << "a picker moved the current folder";
     SetCurrentDirectoryA(current);
@@ -628,6 +649,34 @@ void* PatchImport(const char* function, void* replacement)
         }
     }
     return nullptr;
+}
+
+// A shortcut to TARGET, as Explorer makes one.
+void MakeShortcut(const std::string& shortcut, const std::string& target)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->SetPath(Wide(target).c_str())) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        file->Save(Wide(shortcut).c_str(), TRUE);
+        file->Release();
+    }
+    if (link)
+        link->Release();
+    CoUninitialize();
+    ASSERT_TRUE(Exists(shortcut)) << shortcut;
+}
+
+// As on a drive where Windows keeps no short names: the long path itself.
+DWORD WINAPI NoShortNames(LPCWSTR path, LPWSTR shortPath, DWORD capacity)
+{
+    const DWORD length = lstrlenW(path);
+    if (length < capacity)
+        lstrcpyW(shortPath, path);
+    return length < capacity ? length : length + 1;
 }
 
 std::vector<std::string> loadedByName;
@@ -707,4 +756,73 @@ TEST(Windows, IconHoldsEverySizeWindowsAsksFor)
     for (WORD i = 0; i < *reinterpret_cast<const WORD*>(directory + 4); ++i)  // entries of 14 bytes, width first
         sizes += " " + std::to_string(directory[6 + 14 * i] ? directory[6 + 14 * i] : 256);
     EXPECT_EQ(" 16 20 24 28 32 40 48 56 64 256", sizes);
+}
+
+// Names that the code page, 1252 here, cannot spell: Cyrillic, Greek and
+// Chinese, as a user picks, drops (shortcuts too) and types them. The fields
+// hold, and the decompiler is given, their short forms, which name the same
+// files: the stand-in opens the help file and runs in the destination. With
+// no short names the user is told at once, and nothing changes or runs.
+TEST(NamesOutsideTheCodePage, ReachTheDecompilerByTheirShortForms)
+{
+    ASSERT_EQ(1252u, GetACP()) << "these names are tested in code page 1252";
+    SetEnvironmentVariableA("STANDIN_ACTIONS", "record;open");
+    const std::string folder = FreshFolder("names"), standin = StandinPath();
+    const std::string help = folder + "\\Справка\\手册.hlp", dest = folder + "\\Ωμέγα";
+    const std::string tools = folder + "\\Программа", decompiler = tools + "\\деко.exe";
+    for (const std::string& made : {folder + "\\Справка", dest, tools})
+        CreateDirectoryW(Wide(made).c_str(), nullptr);
+    WriteWholeFile(help, "");
+    ASSERT_TRUE(CopyFileW(Wide(standin).c_str(), Wide(decompiler).c_str(), FALSE));
+    ASSERT_NO_FATAL_FAILURE(MakeShortcut(folder + "\\Справка.lnk", help));
+    ASSERT_NO_FATAL_FAILURE(MakeShortcut(folder + "\\Ωμέγα.lnk", dest));
+    const std::string helpShort = ShortPath(help), destShort = ShortPath(dest), decompilerShort = ShortPath(decompiler);
+    ASSERT_TRUE(helpShort != help && destShort != dest && decompilerShort != decompiler) << "no short names here";
+    const auto log = [&](const std::string& decompilerSeen, const std::string& command) {
+        return kRunSeen + " IDC_LOG_TEXT[" + Ran(decompilerSeen, command + " \"" + helpShort + "\" /y", destShort) +
+               "Opened " + helpShort + "\r\n] limit 4194304";
+    };
+    const std::string shown = " IDC_HELP_FILE[" + helpShort + "] IDC_DEST_DIR[" + destShort + "]";
+    const std::string kept = " IDC_HELP_FILE[kept] IDC_DEST_DIR[kept]";
+    const std::string fields = "|IDC_HELP_FILE:show|IDC_DEST_DIR:show";
+    const auto notSpelled = [](const std::string& path) {
+        return Warned("The decompiler cannot be given this path: its name has characters that Windows' language for "
+                      "non-Unicode programs lacks, and Windows keeps no short name for it without them.\n\n" + path +
+                      "\n\nPlease rename it, or move it into a folder whose names have only characters of that language.");
+    };
+    const Row rows[] = {
+        {"picked", standin,
+         "IDC_BROWSE_HELP_FILE:click|cmb13=" + help + "|IDOK:click|IDC_BROWSE_DEST_DIR:click|tree=" + dest +
+             "|IDOK:click" + fields + "|IDC_START:click|IDOK:log|IDOK:click|IDC_RESET_DECOMPILER:click|"
+             "IDC_BROWSE_DECOMPILER:click|cmb13=" + decompiler + "|IDOK:click|IDC_PATH_FIELD:show|IDOK:click|"
+             "IDC_DECOMPILER_PATH:show|IDC_START:click|IDOK:log|IDOK:click|IDC_HELP_FILE:altf4",
+         shown + log(standin, standin) + " IDC_PATH_FIELD[" + decompilerShort + "] IDC_DECOMPILER_PATH[" +
+             decompilerShort + "]" + log(decompiler, decompilerShort), decompilerShort},
+        {"dropped, shortcuts too", standin,
+         "IDC_HELP_FILE=kept|IDC_DEST_DIR=kept|IDC_BANNER:drop=" + help + ";" + dest + fields +
+             "|IDC_HELP_FILE=kept|IDC_DEST_DIR=kept|IDC_FOOTER:drop=" + folder + "\\Ωμέγα.lnk;" + folder +
+             "\\Справка.lnk" + fields + "|IDC_START:click|IDOK:log|IDOK:click|IDC_HELP_FILE:altf4",
+         shown + shown + log(standin, standin), standin},
+        // A "?" is what a field that keeps text in the code page leaves of a
+        // character it lacks.
+        {"typed", standin,
+         "IDC_HELP_FILE=" + help + "|IDC_DEST_DIR=" + dest + "|IDC_START:click|IDOK:log|IDOK:click|"
+         "IDC_HELP_FILE=C:\\??\\a.hlp|IDC_START:click|box:enter|IDC_HELP_FILE:altf4",
+         log(standin, standin) +
+             Warned("A path cannot hold \"?\". It may stand for a character that Windows' language for non-Unicode "
+                    "programs lacks, lost as it was typed or pasted.\nPlease pick the file or folder with \"Browse "
+                    "...\", or drop it on the window."), standin},
+        {"no short names", standin,
+         "IDC_HELP_FILE=kept|IDC_DEST_DIR=kept|IDC_BROWSE_HELP_FILE:click|cmb13=" + help + "|IDOK:click|box:enter|"
+         "IDC_BANNER:drop=" + dest + "|box:enter" + fields + "|IDC_DEST_DIR=" + dest + "|IDC_START:click|box:enter|"
+         "IDC_HELP_FILE:altf4",
+         notSpelled(help) + notSpelled(dest) + kept + notSpelled(dest), standin},
+    };
+    for (const Row& row : rows) {
+        void* const shortPaths = row.name == "no short names" ? PatchImport("GetShortPathNameW",
+                                                                             reinterpret_cast<void*>(NoShortNames)) : nullptr;
+        ExpectRow(row);
+        if (shortPaths)
+            PatchImport("GetShortPathNameW", shortPaths);
+    }
 }
