@@ -1,6 +1,7 @@
 #include "runner/run_decompiler.h"
 
 #include "core/app_state.h"
+#include "core/command_line.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -142,15 +145,20 @@ DWORD StartChild(char* commandLine, const char* workingDirectory, HANDLE writeEn
     startup.hStdInput = nullptr;
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
+    // The child inherits our error mode: with this one, Windows shows no
+    // dialog for its crash (nor for a drive without a disk), which would
+    // hold it, and its pipe with it, until someone clicked; a crash ends it
+    // at once. Ours is put back right after the start.
+    const UINT ownErrorMode = SetErrorMode(0);
+    SetErrorMode(ownErrorMode | SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
-        if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS,
-                           nullptr, workingDirectory, &startup, &child))
-            return ERROR_SUCCESS;
-        error = GetLastError();
+        error = CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                               workingDirectory, &startup, &child) ? ERROR_SUCCESS : GetLastError();
         if (error != ERROR_INTERNAL_ERROR)
             break;
     }
+    SetErrorMode(ownErrorMode);
     return error;
 }
 
@@ -171,9 +179,39 @@ bool EndsInsideCharacter(const char* text, size_t length)
     return i > length;
 }
 
-void AppendToLog(HWND logText, const char* text)
+// The log and what it may still take. A single run's log is bounded by its
+// control alone; a batch's keeps room for its summary, and output that
+// would pass that room is left out, which the log says once, where the
+// output stopped.
+struct Log
 {
-    SendMessageA(logText, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+    HWND text;
+    size_t room;  // bytes, which the control counts as no fewer characters
+    bool full;
+    char last;    // the last byte appended, NUL while none was
+};
+
+const size_t kNoBound = static_cast<size_t>(-1);
+
+void AppendToLog(Log& log, const char* text)
+{
+    const size_t length = strlen(text);
+    if (log.full || length == 0)
+        return;
+    size_t taken = std::min(length, log.room);
+    while (taken < length && taken > 0 && EndsInsideCharacter(text, taken))
+        --taken;
+    const std::string kept(text, taken);
+    SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kept.c_str()));
+    log.room -= taken;
+    log.last = taken > 0 ? kept.back() : log.last;
+    if (taken == length)
+        return;
+    const char* lineEnd = log.last != '\0' && log.last != '\n' && log.last != '\r' ? "\r\n" : "";
+    const std::string leftOut = std::string(lineEnd) + "The rest of the output was left out: the log is full.\r\n";
+    SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(leftOut.c_str()));
+    log.full = true;
+    log.last = '\n';
 }
 
 // The rich edit repaints itself, its scroll bars above all, at every
@@ -214,8 +252,7 @@ bool ShowingIsDue(HWND progressBox, HANDLE readEnd, const OVERLAPPED& read, DWOR
 // The log takes the output with its redrawing off and is shown at most
 // every kShowIntervalMs; while the child is silent, it stays drawn, so it
 // repaints when uncovered.
-// Returns the last byte appended, or NUL when nothing was.
-char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
+void CopyPipeToLog(HWND progressBox, HANDLE readEnd, Log& log)
 {
     CPINFO codePage = {};
     const bool twoByteCodePage = GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1;
@@ -223,13 +260,12 @@ char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
     char chunk[1 + kChunkSize + 1];
     size_t held = 0;
     DWORD count = 0;
-    char lastAppended = '\0';
     DWORD shownAt = GetTickCount();
     bool drawn = false;  // redrawing on, and all the log holds shown
     while (!StopRequested(progressBox) && StartRead(readEnd, read, chunk + held)) {
         if (ShowingIsDue(progressBox, readEnd, read, shownAt)) {
             if (!drawn)
-                ShowLog(logText);
+                ShowLog(log.text);
             shownAt = GetTickCount();
             drawn = true;
         }
@@ -243,27 +279,36 @@ char CopyPipeToLog(HWND progressBox, HANDLE readEnd, HWND logText)
         chunk[length] = '\0';
         if (length > 0) {
             if (drawn)
-                SendMessageA(logText, WM_SETREDRAW, FALSE, 0);
+                SendMessageA(log.text, WM_SETREDRAW, FALSE, 0);
             drawn = false;
-            AppendToLog(logText, chunk);
-            lastAppended = chunk[length - 1];
+            AppendToLog(log, chunk);
         }
         chunk[0] = lastByte;
     }
     if (held) {
         chunk[1] = '\0';
-        AppendToLog(logText, chunk);
-        lastAppended = chunk[0];
+        AppendToLog(log, chunk);
     }
-    return lastAppended;
+}
+
+// The system's words for ERROR and its number: "The system cannot find the
+// file specified. (error 2)".
+std::string Reason(DWORD error)
+{
+    char words[512] = "";
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, words,
+                                  sizeof words, nullptr);
+    while (length > 0 && (words[length - 1] == '\r' || words[length - 1] == '\n'))
+        --length;
+    words[length] = '\0';
+    return std::string(words) + (length > 0 ? " " : "") + "(error " + std::to_string(error) + ")";
 }
 
 // Tells in the log, in place of the child's output, that the child did not
 // start, with what was tried and the system's reason, so that a failed
 // start never looks like a run that printed nothing. Without a working
 // directory of its own the child would have started in ours.
-void AppendStartFailure(HWND logText, const char* commandLine, const char* workingDirectory,
-                        DWORD error)
+void AppendStartFailure(Log& log, const char* commandLine, const char* workingDirectory, DWORD error)
 {
     char currentDirectory[MAX_PATH] = "";
     const char* folder = workingDirectory;
@@ -274,58 +319,209 @@ void AppendStartFailure(HWND logText, const char* commandLine, const char* worki
         folder = currentDirectory;
     }
 
-    char reason[512] = "";
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, reason, sizeof reason, nullptr);
-    while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n'))
-        --length;
-    reason[length] = '\0';
-
     char text[2048];
     snprintf(text, sizeof text,
              "Could not start the decompiler.\r\n"
              "Command: %s\r\n"
              "Folder: %s\r\n"
-             "Reason: %s%s(error %lu)\r\n",
-             commandLine, folder, reason, length > 0 ? " " : "", error);
-    AppendToLog(logText, text);
+             "Reason: %s\r\n",
+             commandLine, folder, Reason(error).c_str());
+    AppendToLog(log, text);
+}
+
+// Tells in the log that a help file's folder could not be made, so its
+// decompiler was not started.
+void AppendFolderFailure(Log& log, const char* folder, DWORD error)
+{
+    char text[1024];
+    snprintf(text, sizeof text, "Could not make the folder.\r\nFolder: %s\r\nReason: %s\r\n", folder,
+             Reason(error).c_str());
+    AppendToLog(log, text);
 }
 
 // Appends TEXT on a line of its own: after a line end, unless the log
 // already ends one (a bare CR ends a line in the log as well).
-void AppendOwnLine(HWND logText, char lastAppended, const char* text)
+void AppendOwnLine(Log& log, const char* text)
 {
-    if (lastAppended != '\0' && lastAppended != '\n' && lastAppended != '\r')
-        AppendToLog(logText, "\r\n");
-    AppendToLog(logText, text);
+    if (log.last != '\0' && log.last != '\n' && log.last != '\r')
+        AppendToLog(log, "\r\n");
+    AppendToLog(log, text);
 }
+
+// An exit code as the log tells it: a crash's as Windows writes it.
+std::string ExitCodeText(DWORD code)
+{
+    char text[16];
+    snprintf(text, sizeof text, code >= kFirstCrashCode ? "0x%08lX" : "%lu", code);
+    return text;
+}
+
+// What became of one child.
+struct Outcome
+{
+    RunResult result;
+    DWORD code;
+};
 
 // After the output: a child stopped by the user is ended, as Ctrl+C ends
 // it in a console, and the log says so; otherwise the log tells a code
 // other than 0 the child ended with, such as after a crash. A child still
 // running some time after its output ended has no code yet and gets no
 // line.
-void AppendRunEnd(HWND progressBox, HWND logText, HANDLE process, char lastAppended)
+Outcome AppendRunEnd(HWND progressBox, Log& log, HANDLE process)
 {
     const bool ended = !StopRequested(progressBox) && WaitHandingOutMessages(progressBox, process, kExitWaitMs);
     if (StopRequested(progressBox)) {
         TerminateProcess(process, STATUS_CONTROL_C_EXIT);
-        AppendOwnLine(logText, lastAppended, "The decompiler was stopped.\r\n");
-        return;
+        AppendOwnLine(log, "The decompiler was stopped.\r\n");
+        return {RunResult::kStopped, 0};
     }
     DWORD code = 0;
     if (!ended || !GetExitCodeProcess(process, &code) || code == 0)
-        return;
-    char text[80];
-    snprintf(text, sizeof text, code >= kFirstCrashCode ? "The decompiler ended with exit code 0x%08lX.\r\n"
-                                                        : "The decompiler ended with exit code %lu.\r\n", code);
-    AppendOwnLine(logText, lastAppended, text);
+        return {RunResult::kDecompiled, 0};
+    AppendOwnLine(log, ("The decompiler ended with exit code " + ExitCodeText(code) + ".\r\n").c_str());
+    return {RunResult::kExitCode, code};
 }
 
 void EnableLogButtons(HWND logWindow)
 {
     EnableWindow(GetDlgItem(logWindow, IDOK), TRUE);
     EnableWindow(GetDlgItem(logWindow, IDC_COPY_TO_CLIPBOARD), TRUE);
+}
+
+// One child, from its pipe to its end, its output and how it ended in the
+// log: the bar steps as the run begins and once the child has started.
+// Our copy of the write end is closed right after the start, so the pipe
+// breaks as soon as the child is done.
+Outcome RunChild(HWND progressBox, Log& log, char* commandLine, const char* workingDirectory)
+{
+    StepProgress(progressBox);
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    DWORD startError = CreateOutputPipe(progressBox, readEnd, writeEnd);
+    PROCESS_INFORMATION child = {};
+    if (writeEnd) {
+        startError = StartChild(commandLine, workingDirectory, writeEnd, child);
+        CloseHandle(writeEnd);
+    }
+    const bool started = writeEnd && startError == ERROR_SUCCESS;
+    if (started)
+        CloseHandle(child.hThread);
+    StepProgress(progressBox);
+
+    SendMessageA(log.text, WM_SETREDRAW, FALSE, 0);
+    Outcome outcome = {RunResult::kCouldNotStart, startError};
+    if (started) {
+        CopyPipeToLog(progressBox, readEnd, log);
+        outcome = AppendRunEnd(progressBox, log, child.hProcess);
+    } else {
+        AppendStartFailure(log, commandLine, workingDirectory, startError);
+    }
+    ShowLog(log.text);
+    if (readEnd)
+        CloseHandle(readEnd);
+    if (started)
+        CloseHandle(child.hProcess);
+    return outcome;
+}
+
+// The run is over: the log's buttons usable, the bar at its end, the box
+// gone a moment later.
+void FinishRun(HWND progressBox)
+{
+    EnableLogButtons(GetParent(progressBox));
+    StepProgress(progressBox);
+    WaitHandingOutMessages(progressBox, nullptr, kFinalPauseMs);
+    EndDialog(progressBox, 0);
+}
+
+// The line that heads a help file's part of a batch's log, after an empty
+// line that parts it from the one before.
+void AppendBatchHeading(Log& log, int index)
+{
+    const BatchFile& file = AppState.batch[index];
+    if (index > 0)
+        AppendOwnLine(log, "\r\n");
+    AppendToLog(log, ("Help file " + std::to_string(index + 1) + " of " + std::to_string(AppState.batchSize) + ": " +
+                      file.helpFile + ", in the folder " + file.folder + "\r\n").c_str());
+}
+
+// A folder that already exists is used as it is.
+DWORD MakeFolder(const char* folder)
+{
+    if (CreateDirectoryA(folder, nullptr))
+        return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesA(folder);
+    const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return error == ERROR_ALREADY_EXISTS && isFolder ? ERROR_SUCCESS : error;
+}
+
+// One help file of the batch: its heading, its folder made, the decompiler
+// run there on it as "S T A R T" composed the line, and what became of it.
+void RunBatchFile(HWND progressBox, Log& log, int index)
+{
+    BatchFile& file = AppState.batch[index];
+    AppendBatchHeading(log, index);
+    const DWORD folderError = MakeFolder(file.folder);
+    if (folderError != ERROR_SUCCESS) {
+        AppendFolderFailure(log, file.folder, folderError);
+        file.result = RunResult::kCouldNotStart;
+        file.code = folderError;
+        StepProgress(progressBox);  // the two steps of a run
+        StepProgress(progressBox);
+        return;
+    }
+    StoreText(AppState.pickedFile, {file.helpFile});
+    ComposeRunCommand();  // it fitted when the batch was checked
+    const Outcome outcome = RunChild(progressBox, log, AppState.commandLine, file.folder);
+    file.result = outcome.result;
+    file.code = outcome.code;
+}
+
+std::string ResultText(const BatchFile& file)
+{
+    switch (file.result) {
+    case RunResult::kDecompiled: return "decompiled";
+    case RunResult::kExitCode: return "ended with exit code " + ExitCodeText(file.code);
+    case RunResult::kCouldNotStart: return "could not start (error " + std::to_string(file.code) + ")";
+    case RunResult::kStopped: return "stopped";
+    case RunResult::kNotRun: break;
+    }
+    return "not run";
+}
+
+// After the last help file: the counts of each result, then one line a
+// help file with its result, numbered as its heading.
+std::string Summary()
+{
+    const std::pair<RunResult, const char*> kinds[] = {
+        {RunResult::kDecompiled, "decompiled"}, {RunResult::kExitCode, "ended with an exit code"},
+        {RunResult::kCouldNotStart, "could not start"}, {RunResult::kStopped, "stopped"},
+        {RunResult::kNotRun, "not run"}};
+    std::string counts, lines;
+    for (const auto& [kind, words] : kinds) {
+        int count = 0;
+        for (int i = 0; i < AppState.batchSize; ++i)
+            count += AppState.batch[i].result == kind;
+        if (count > 0)
+            counts += (counts.empty() ? ": " : ", ") + std::to_string(count) + " " + words;
+    }
+    for (int i = 0; i < AppState.batchSize; ++i)
+        lines += std::to_string(i + 1) + ". " + AppState.batch[i].helpFile + ": " + ResultText(AppState.batch[i]) + "\r\n";
+    return "Summary of " + std::to_string(AppState.batchSize) + " help files" + counts + ".\r\n" + lines;
+}
+
+// The room a batch's log keeps for its summary and the line that says the
+// output was left out: a line a help file, and its counts.
+size_t SummaryRoom(int count)
+{
+    return static_cast<size_t>(count) * (MAX_PATH + 64) + 512;
+}
+
+HWND LogTextOf(HWND progressBox)
+{
+    return GetDlgItem(GetParent(progressBox), IDC_LOG_TEXT);
 }
 
 }  // namespace
@@ -337,42 +533,35 @@ void RequestStop(HWND progressBox)
 
 void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
 {
-    StepProgress(progressBox);
+    Log log = {LogTextOf(progressBox), kNoBound, false, '\0'};
+    RunChild(progressBox, log, commandLine, strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir);
+    FinishRun(progressBox);
+}
 
-    // Our copy of the write end is closed right after the start, so the pipe
-    // breaks as soon as the child is done.
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    DWORD startError = CreateOutputPipe(progressBox, readEnd, writeEnd);
-
-    const char* workingDirectory = strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir;
-    PROCESS_INFORMATION child = {};
-    if (writeEnd) {
-        startError = StartChild(commandLine, workingDirectory, writeEnd, child);
-        CloseHandle(writeEnd);
+// Each help file takes four steps of the bar, as a single run does: the
+// box's, the two of its run, and its end, which for the last is the run's.
+void RunBatch(HWND progressBox)
+{
+    const int count = AppState.batchSize;
+    Log log = {LogTextOf(progressBox), static_cast<size_t>(kLogTextLimit) - SummaryRoom(count), false, '\0'};
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            StepProgress(progressBox);
+        if (StopRequested(progressBox)) {
+            AppState.batch[i].result = RunResult::kNotRun;
+            StepProgress(progressBox);
+            StepProgress(progressBox);
+        } else {
+            RunBatchFile(progressBox, log, i);
+        }
+        if (i + 1 < count)
+            StepProgress(progressBox);
     }
-    const bool started = writeEnd && startError == ERROR_SUCCESS;
-    if (started)
-        CloseHandle(child.hThread);
-    StepProgress(progressBox);
-
-    const HWND logWindow = GetParent(progressBox);
-    const HWND logText = GetDlgItem(logWindow, IDC_LOG_TEXT);
-    SendMessageA(logText, WM_SETREDRAW, FALSE, 0);
-    if (started) {
-        const char lastAppended = CopyPipeToLog(progressBox, readEnd, logText);
-        AppendRunEnd(progressBox, logText, child.hProcess, lastAppended);
-    } else {
-        AppendStartFailure(logText, commandLine, workingDirectory, startError);
-    }
-    ShowLog(logText);
-    if (readEnd)
-        CloseHandle(readEnd);
-    if (started)
-        CloseHandle(child.hProcess);
-
-    EnableLogButtons(logWindow);
-    StepProgress(progressBox);
-    WaitHandingOutMessages(progressBox, nullptr, kFinalPauseMs);
-    EndDialog(progressBox, 0);
+    // The summary is shown even when the output filled the log.
+    log.room = kNoBound;
+    log.full = false;
+    AppendOwnLine(log, "\r\n");
+    AppendToLog(log, Summary().c_str());
+    ShowLog(log.text);
+    FinishRun(progressBox);
 }

@@ -1,10 +1,11 @@
 #!/bin/sh
 # Takes the README's screenshots of the program under Wine, each cropped to
 # its window: docs/main-window.png, docs/log-window.png (a finished run of
-# the stand-in decompiler), docs/progress-box.png (over a run that prints a
+# the stand-in decompiler), docs/batch-log.png (three help files in one go),
+# docs/progress-box.png (over a run that prints a
 # line and falls silent), docs/path-dialog.png, docs/options-dialog.png, and
 # the main window at 200 %, docs/main-window-200.png. With a scale in dots
-# per inch and a folder, it takes all five windows at that scale instead,
+# per inch and a folder, it takes all six windows at that scale instead,
 # into that folder.
 #   scripts/screenshots.sh [BUILD_FOLDER [DPI FOLDER]]     (default build/win64)
 # Builds nothing: the folder must hold Quorvantel.exe, standin.exe and
@@ -58,6 +59,7 @@ shoot() {
 export QV_DPI=${2:-96}
 shoot main main-window.png
 shoot log log-window.png
+shoot batch batch-log.png
 shoot progress progress-box.png
 shoot path path-dialog.png
 shoot options options-dialog.png

@@ -23,10 +23,6 @@ void ShowProgressBox(HWND logWindow);
 // Character format, background and text limit of a new log text control.
 void PrepareLogText(HWND logText);
 
-// The rich edit's limit for the log: every real decompile arrives whole,
-// while a runaway child still meets a fixed bound.
-const LPARAM kLogTextLimit = 4 * 1024 * 1024;
-
 // Dialog procedures, one per template.
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK DecompilerPathProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

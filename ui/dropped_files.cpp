@@ -1,11 +1,15 @@
 #include "ui/dropped_files.h"
 
+#include "core/app_state.h"
+#include "core/help_files.h"
 #include "res/resource.h"
+#include "ui/message_boxes.h"
 #include "ui/path_field.h"
 
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -53,23 +57,35 @@ std::wstring DroppedName(HDROP drop, UINT i)
 
 void TakeDroppedFiles(HWND window, HDROP drop)
 {
-    char file[MAX_PATH] = "", folder[MAX_PATH] = "";
-    bool fileTaken = false, folderTaken = false, refused = false;
+    std::vector<std::wstring> files;
+    std::wstring folder;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count && !refused && !(fileTaken && folderTaken); ++i) {
+    for (UINT i = 0; i < count; ++i) {
         const std::wstring name = DroppedName(drop, i);
         const DWORD attributes = GetFileAttributesW(name.c_str());
-        const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        bool& taken = isFolder ? folderTaken : fileTaken;
-        if (!taken)
-            refused = !TakePath(window, name.c_str(), isFolder ? folder : file);
-        taken = true;
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(name);
+        else if (folder.empty())
+            folder = name;
     }
     DragFinish(drop);
-    if (refused)
+
+    std::vector<std::string> helpFiles;
+    for (const std::wstring& file : files) {
+        char path[MAX_PATH] = "";
+        if (!TakePath(window, file.c_str(), path, files.size() > 1))
+            return;
+        helpFiles.push_back(path);
+    }
+    char destination[MAX_PATH] = "";
+    if (!folder.empty() && !TakePath(window, folder.c_str(), destination))
         return;
-    if (fileTaken)
-        SetDlgItemTextA(window, IDC_HELP_FILE, file);
-    if (folderTaken)
-        SetDlgItemTextA(window, IDC_DEST_DIR, folder);
+    if (!files.empty() && !StoreHelpFileList(helpFiles)) {
+        ShowTooManyHelpFiles(window);
+        return;
+    }
+    if (!files.empty())
+        SetDlgItemTextA(window, IDC_HELP_FILE, AppState.helpFileList);
+    if (!folder.empty())
+        SetDlgItemTextA(window, IDC_DEST_DIR, destination);
 }

@@ -4,6 +4,7 @@
 
 #include "core/app_state.h"
 #include "res/resource.h"
+#include "runner/run_decompiler.h"
 #include "ui/message_boxes.h"
 
 #include <richedit.h>

@@ -4,12 +4,16 @@
 
 #include "core/app_state.h"
 #include "core/command_line.h"
+#include "core/help_files.h"
 #include "res/resource.h"
 #include "ui/dropped_files.h"
 #include "ui/message_boxes.h"
 #include "ui/path_field.h"
 #include "ui/pickers.h"
 #include "ui/pictures.h"
+
+#include <string>
+#include <vector>
 
 
 namespace {
@@ -37,6 +41,8 @@ void OnInitMainWindow(HWND window)
     FitButtonPicture(GetDlgItem(window, IDC_USAGE), kUsageDrawings);
     ShowDecompilerPath(window);
     ShowSwitches(window);
+    // The help-file field takes a whole batch, typed or pasted.
+    SendDlgItemMessageA(window, IDC_HELP_FILE, EM_SETLIMITTEXT, kHelpFileListSize - 1, 0);
     DragAcceptFiles(window, TRUE);
 }
 
@@ -49,8 +55,8 @@ void OnDestroyMainWindow(HWND window)
 
 void OnBrowseHelpFile(HWND window)
 {
-    if (PickFile(window, kHelpFileFilter))
-        SetDlgItemTextA(window, IDC_HELP_FILE, AppState.pickedFile);
+    if (PickHelpFiles(window))
+        SetDlgItemTextA(window, IDC_HELP_FILE, AppState.helpFileList);
 }
 
 void OnBrowseDestDir(HWND window)
@@ -67,20 +73,70 @@ void OnChangeOptions(HWND window)
 
 void OnUsage(HWND window)
 {
+    AppState.batchSize = 0;
     ComposeUsageCommand();
     ShowLogWindow(window);
 }
 
+// The help files in the field into AppState.batch, each taken as a typed
+// path; their COUNT. No, after a warning, when the field is no list of
+// paths or one cannot reach the decompiler.
+bool ReadHelpFiles(HWND window, int& count)
+{
+    std::vector<std::wstring> paths;
+    count = 0;
+    if (!SplitHelpFileList(FieldText(window, IDC_HELP_FILE), paths)) {
+        ShowWarning(window, "Several help files are given each in double quotation marks, a blank between them:\n"
+                            "\"C:\\CD\\a.hlp\" \"C:\\CD\\b.hlp\"");
+        return false;
+    }
+    if (paths.size() > static_cast<size_t>(kMaxHelpFiles)) {
+        ShowTooManyHelpFiles(window);
+        return false;
+    }
+    for (const std::wstring& path : paths)
+        if (!TakeTypedPath(window, path, AppState.batch[count++].helpFile, paths.size() > 1))
+            return false;
+    return true;
+}
+
+// Every help file of a batch is checked before any runs: its path and its
+// folder's fit, and so does its command line.
+bool PlanBatch(HWND window, int count)
+{
+    AppState.batchSize = count;
+    for (int i = 0; i < count; ++i) {
+        const BatchFile& file = AppState.batch[i];
+        if (!PlanBatchFile(i) || !StoreText(AppState.pickedFile, {file.helpFile})) {
+            ShowWarningAbout(window, "The path is too long.\nA path may have at most 259 characters.", file.helpFile);
+            return false;
+        }
+        if (!ComposeRunCommand()) {
+            ShowWarningAbout(window, "The command line is too long.\nPlease choose shorter paths.", file.helpFile);
+            return false;
+        }
+    }
+    return true;
+}
+
+// One help file runs as it always has: in the destination itself. Several
+// run one after another, each in a folder of its own there.
 void OnStart(HWND window)
 {
-    if (!ReadPathField(window, IDC_HELP_FILE, AppState.pickedFile) ||
-        !ReadPathField(window, IDC_DEST_DIR, AppState.destDir))
+    AppState.batchSize = 0;
+    int count = 0;
+    if (!ReadHelpFiles(window, count) || !ReadPathField(window, IDC_DEST_DIR, AppState.destDir))
         return;
-    if (AppState.pickedFile[0] == '\0' || AppState.destDir[0] == '\0') {
+    if (count == 0 || AppState.destDir[0] == '\0') {
         ShowWarning(window, "Please Specify WinHelp File And Destination Folder\nBefore Begining.");
         return;
     }
-    if (!ComposeRunCommand()) {
+    if (count > 1) {
+        if (!PlanBatch(window, count)) {
+            AppState.batchSize = 0;
+            return;
+        }
+    } else if (!StoreText(AppState.pickedFile, {AppState.batch[0].helpFile}) || !ComposeRunCommand()) {
         ShowWarning(window, "The command line is too long.\nPlease choose shorter paths.");
         return;
     }

@@ -1,9 +1,13 @@
 #include "ui/message_boxes.h"
 
+#include "core/ansi_path.h"
+#include "core/app_state.h"
+
 #include <string>
 
 namespace {
 const char kCaption[] = "Quorvantel";
+const char kPathTooLong[] = "The path is too long.\nA path may have at most 259 characters.";
 }
 
 void ShowWarning(HWND owner, const char* text)
@@ -21,9 +25,20 @@ void ShowConfirmation(HWND owner, const char* text)
     MessageBoxA(owner, text, kCaption, MB_OK);
 }
 
-void ShowPathTooLong(HWND owner)
+void ShowPathTooLong(HWND owner, const wchar_t* path)
 {
-    ShowWarning(owner, "The path is too long.\nA path may have at most 259 characters.");
+    if (!path) {
+        ShowWarning(owner, kPathTooLong);
+        return;
+    }
+    // Shown in the wide form: the ANSI one could not spell every path.
+    const std::wstring text = Widen(kPathTooLong) + L"\n\n" + path;
+    MessageBoxW(owner, text.c_str(), L"Quorvantel", MB_OK | MB_ICONWARNING);
+}
+
+void ShowWarningAbout(HWND owner, const char* text, const char* helpFile)
+{
+    ShowWarning(owner, (std::string(text) + "\n\n" + helpFile).c_str());
 }
 
 // Shown in the wide form: the ANSI one could not spell the path.
@@ -42,4 +57,10 @@ void ShowQuestionMarkInPath(HWND owner)
     ShowWarning(owner, "A path cannot hold \"?\". It may stand for a character that Windows' language for "
                        "non-Unicode programs lacks, lost as it was typed or pasted.\nPlease pick the file or "
                        "folder with \"Browse ...\", or drop it on the window.");
+}
+
+void ShowTooManyHelpFiles(HWND owner)
+{
+    ShowWarning(owner, ("Too many help files: at most " + std::to_string(kMaxHelpFiles) +
+                        " can be decompiled in one go.").c_str());
 }

@@ -9,7 +9,14 @@ void ShowConfirmation(HWND owner, const char* text);
 
 // A path field holds more than a path can: it is refused, not cut short, so
 // the decompiler never runs on a file or in a folder the user did not name.
-void ShowPathTooLong(HWND owner);
+// PATH, where given, is named: the one of several that is too long.
+void ShowPathTooLong(HWND owner, const wchar_t* path = nullptr);
+
+// More help files than a batch takes were picked or dropped.
+void ShowTooManyHelpFiles(HWND owner);
+
+// A warning about one help file of several, which it names.
+void ShowWarningAbout(HWND owner, const char* text, const char* helpFile);
 
 // PATH, as the user knows it, cannot reach the decompiler: the code page
 // lacks some of its characters and it has no short name without them.

@@ -3,11 +3,20 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Takes a path from the system, whole, as the decompiler can be given it
 // (the path itself, or its short form); no, after a warning owned by OWNER,
-// when there is no such path or it is too long.
-bool TakePath(HWND owner, const wchar_t* path, char (&ansi)[MAX_PATH]);
+// when there is no such path or it is too long. The warning names the path
+// when NAMING, as it must where it is one of several.
+bool TakePath(HWND owner, const wchar_t* path, char (&ansi)[MAX_PATH], bool naming = false);
 
-// Reads the whole text of a field, in its wide form, and takes it as a
-// path; no, after a warning, as TakePath, or when it holds a "?".
+// The whole text of a field, in its wide form.
+std::wstring FieldText(HWND window, int id);
+
+// Takes a typed path as TakePath does; no, after a warning, also when it
+// holds a "?".
+bool TakeTypedPath(HWND owner, const std::wstring& text, char (&path)[MAX_PATH], bool naming = false);
+
+// Reads a field and takes its text as a typed path.
 bool ReadPathField(HWND window, int id, char (&path)[MAX_PATH]);

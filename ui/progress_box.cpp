@@ -13,6 +13,9 @@ namespace {
 
 void OnInitProgressBox(HWND window)
 {
+    // A batch's bar moves across all of it: four steps a help file.
+    if (AppState.batchSize > 1)
+        SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, 100 * AppState.batchSize);
     SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_SETSTEP, 25, 0);
     // The run starts a moment later, once this box is on screen.
     SetTimer(window, IDT_PROGRESS_BOX, 150, nullptr);
@@ -22,7 +25,10 @@ void OnProgressTimer(HWND window)
 {
     KillTimer(window, IDT_PROGRESS_BOX);
     SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
-    RunDecompiler(window, AppState.commandLine, AppState.destDir);
+    if (AppState.batchSize > 1)
+        RunBatch(window);
+    else
+        RunDecompiler(window, AppState.commandLine, AppState.destDir);
 }
 
 }  // namespace

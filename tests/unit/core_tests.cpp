@@ -3,6 +3,7 @@
 #include "core/ansi_path.h"
 #include "core/app_state.h"
 #include "core/command_line.h"
+#include "core/help_files.h"
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
@@ -178,4 +179,75 @@ TEST(PathSpelling, TheDecompilerGetsAPathItsCodePageSpells)
         EXPECT_TRUE(spelling == PathSpelling::kSpelled || ansi[0] == '\0') << path;
     }
     removeDeep();
+}
+
+// The help-file field: one path as it stands, or several, each in double
+// quotation marks with blanks between; anything else is no list.
+TEST(HelpFiles, FieldHoldsOnePathOrSeveralQuoted)
+{
+    const std::vector<std::wstring> malformed = {L"malformed"};
+    const std::pair<std::wstring, std::vector<std::wstring>> rows[] = {
+        {L"", {}},
+        {L"   ", {L"   "}},  // blanks count as a path, as ever
+        {L"C:\\My Help\\a.hlp", {L"C:\\My Help\\a.hlp"}},
+        {L"\"C:\\a.hlp\"", {L"C:\\a.hlp"}},
+        {L" \"C:\\a.hlp\"  \"b c.hlp\" ", {L"C:\\a.hlp", L"b c.hlp"}},
+        {L"\"a.hlp\" \"b.hlp", malformed},
+        {L"\"a.hlp\"\"b.hlp\"", malformed},
+        {L"\"a.hlp\" b.hlp", malformed},
+        {L"\"\" \"b.hlp\"", malformed},
+    };
+    for (const auto& [text, expected] : rows) {
+        std::vector<std::wstring> paths;
+        if (!SplitHelpFileList(text, paths))
+            paths = malformed;
+        EXPECT_EQ(expected, paths) << Utf8(text);
+    }
+    ASSERT_TRUE(StoreHelpFileList({"C:\\a.hlp"}));
+    EXPECT_STREQ("C:\\a.hlp", AppState.helpFileList);
+    ASSERT_TRUE(StoreHelpFileList({"C:\\CD\\a.hlp", "C:\\CD\\sub\\b.hlp"}));
+    EXPECT_STREQ("\"C:\\CD\\a.hlp\" \"C:\\CD\\sub\\b.hlp\"", AppState.helpFileList);
+    const std::vector<std::string> most(kMaxHelpFiles, "C:\\" + std::string(256, 'h'));
+    EXPECT_TRUE(StoreHelpFileList(most)) << "the most help files, of the longest paths";
+    EXPECT_FALSE(StoreHelpFileList(std::vector<std::string>(kMaxHelpFiles + 1, "a.hlp")));
+}
+
+// Each help file of a batch gets a folder of its own in the destination,
+// named after it; a name taken earlier in the batch gets " (2)", " (3)". A
+// help file is found from the destination, as a single run finds it.
+TEST(HelpFiles, EachHasAFolderOfItsOwnInTheDestination)
+{
+    ASSERT_EQ(932u, GetACP()) << "folder names are tested in the two-byte code page 932";
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string here = current, deep = "C:\\" + std::string(250, 'o');  // 253 characters
+    // The destination, then each help file with the path it runs on and its folder.
+    const std::vector<std::pair<std::string, std::vector<std::tuple<std::string, std::string, std::string>>>> rows = {
+        {"C:\\out", {{"C:\\CD\\a.hlp", "C:\\CD\\a.hlp", "C:\\out\\a"},
+                     {"C:\\CD\\sub\\A.HLP", "C:\\CD\\sub\\A.HLP", "C:\\out\\A (2)"},
+                     {"D:\\a", "D:\\a", "C:\\out\\a (3)"},
+                     {"b (2).hlp", "C:\\out\\b (2).hlp", "C:\\out\\b (2)"},
+                     {"x\\b.hlp", "C:\\out\\x\\b.hlp", "C:\\out\\b"},
+                     {"\\y\\b.hlp", "C:\\y\\b.hlp", "C:\\out\\b (3)"},
+                     {"D:b.hlp", "D:b.hlp", "C:\\out\\b (4)"},
+                     {"\\\\srv\\share\\v..hlp", "\\\\srv\\share\\v..hlp", "C:\\out\\v"},
+                     {"C:\\CD\\.hlp", "C:\\CD\\.hlp", "C:\\out\\help file"}}},
+        {"C:\\", {{"a.hlp", "C:\\a.hlp", "C:\\a"}, {"C:\\CD\\a.hlp", "C:\\CD\\a.hlp", "C:\\a (2)"}}},
+        // 0x5C ends a two-byte character here, no folder
+        {"C:\\\x95\x5c", {{"\x83\x5c.hlp", "C:\\\x95\x5c\\\x83\x5c.hlp", "C:\\\x95\x5c\\\x83\x5c"},
+                         {"C:\\\x83\x5c.hlp", "C:\\\x83\x5c.hlp", "C:\\\x95\x5c\\\x83\x5c (2)"}}},
+        {"NONE", {{"a.hlp", here + "\\a.hlp", here + "\\a"}, {"b.hlp", here + "\\b.hlp", here + "\\b"}}},
+        {deep, {{"C:\\a.hlp", "C:\\a.hlp", deep + "\\a"}, {"C:\\bcdefg.hlp", "C:\\bcdefg.hlp", ""}}},
+        {deep, {{"abcd.hlp", "", ""}}},
+    };
+    for (const auto& [destination, files] : rows) {
+        StoreText(AppState.destDir, {destination.c_str()});
+        for (size_t i = 0; i < files.size(); ++i) {
+            const auto& [helpFile, runsOn, folder] = files[i];
+            StoreText(AppState.batch[i].helpFile, {helpFile.c_str()});
+            EXPECT_EQ(!folder.empty(), PlanBatchFile(static_cast<int>(i))) << destination << ", " << helpFile;
+            EXPECT_EQ(runsOn, AppState.batch[i].helpFile) << destination << ", " << helpFile;
+            EXPECT_EQ(folder, AppState.batch[i].folder) << destination << ", " << helpFile;
+        }
+    }
 }

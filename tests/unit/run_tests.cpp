@@ -4,6 +4,8 @@
 #include "core/app_state.h"
 #include "core/command_line.h"
 #include "e2e/driver.h"
+#include "core/help_files.h"
+#include "imports.h"
 #include "res/resource.h"
 #include "runner/run_decompiler.h"
 #include "standin/output.h"
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -52,8 +55,9 @@ bool AtEnd(HWND text)
            (page == 0 || bar.nMax < page || barAtBottom);
 }
 
-// Runs AppState.commandLine in AppState.destDir, the stand-in doing ACTIONS,
-// and gives the log's text; checks what every run leaves in the log window.
+// Runs AppState.commandLine in AppState.destDir, or the batch planned in
+// AppState, the stand-in doing ACTIONS, and gives the log's text; checks
+// what every run leaves in the log window.
 // A run that never ends is left to the test's time limit.
 std::string RunStandin(const std::string& actions)
 {
@@ -66,7 +70,10 @@ std::string RunStandin(const std::string& actions)
     const HWND box = CreateDialogParamA(AppState.instance, MAKEINTRESOURCEA(IDD_PROGRESS), window, InertDialog, 0);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     ShowWindow(box, SW_SHOWNOACTIVATE);
-    RunDecompiler(box, AppState.commandLine, AppState.destDir);
+    if (AppState.batchSize > 1)
+        RunBatch(box);
+    else
+        RunDecompiler(box, AppState.commandLine, AppState.destDir);
     const std::string log = driver::Text(text);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDOK)) && IsWindowEnabled(GetDlgItem(window, IDC_COPY_TO_CLIPBOARD)));
     EXPECT_TRUE(AtEnd(text)) << "the log is hidden, or its caret or scroll bar not at the end";
@@ -79,6 +86,7 @@ std::string RunStandin(const std::string& actions)
 // The stand-in on manual.hlp in DESTINATION, as "S T A R T" composes it.
 void ComposeRun(const std::string& destination, const std::string& decompiler = StandinPath())
 {
+    AppState.batchSize = 0;
     StoreText(AppState.decompilerPath, {decompiler.c_str()});
     StoreText(AppState.pickedFile, {"manual.hlp"});
     StoreText(AppState.destDir, {destination.c_str()});
@@ -94,7 +102,8 @@ void ExpectRun(const std::string& actions, const std::string& expected)
                                  << expected.substr(differ, 60) << "] was expected";
 }
 
-std::string StartFailure(const std::string& command, const std::string& folder, DWORD error)
+// The system's words for ERROR, and its number, as the log tells them.
+std::string Reason(DWORD error)
 {
     char reason[512] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
@@ -102,8 +111,13 @@ std::string StartFailure(const std::string& command, const std::string& folder, 
     std::string text = reason;
     text.erase(text.find_last_not_of("\r\n") + 1);
     EXPECT_NE("", text) << "the system has no words for error " << error;
-    return "Could not start the decompiler.\r\nCommand: " + command + "\r\nFolder: " + folder + "\r\nReason: " + text +
-           " (error " + std::to_string(error) + ")\r\n";
+    return text + " (error " + std::to_string(error) + ")";
+}
+
+std::string StartFailure(const std::string& command, const std::string& folder, DWORD error)
+{
+    return "Could not start the decompiler.\r\nCommand: " + command + "\r\nFolder: " + folder + "\r\nReason: " +
+           Reason(error) + "\r\n";
 }
 
 std::string ExitLine(const char* code)
@@ -143,6 +157,67 @@ Counts CountResources()
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
         counts.topLevelWindows += GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
     return counts;
+}
+
+// The starts of the decompiler, watched at the import table: the error
+// mode each start hands the child; the start numbered failingStart fails.
+struct Starts
+{
+    std::vector<UINT> errorModes;
+    size_t failingStart;
+    decltype(&CreateProcessA) start;  // the system's own
+} starts;
+
+BOOL WINAPI WatchStart(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES process,
+                       LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags, LPVOID environment, LPCSTR folder,
+                       LPSTARTUPINFOA startup, LPPROCESS_INFORMATION started)
+{
+    const UINT mode = SetErrorMode(0);
+    SetErrorMode(mode);
+    starts.errorModes.push_back(mode);
+    if (starts.errorModes.size() == starts.failingStart) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return starts.start(application, commandLine, process, thread, inherit, flags, environment, folder, startup, started);
+}
+
+// Runs the batch planned in AppState with every start of the decompiler
+// watched, the one numbered FAILING_START failing.
+std::string RunWatchingStarts(const std::string& actions, size_t failingStart = 0)
+{
+    void* const createProcess = PatchImport("CreateProcessA", reinterpret_cast<void*>(WatchStart));
+    starts = {{}, failingStart, reinterpret_cast<decltype(&CreateProcessA)>(createProcess)};
+    EXPECT_TRUE(createProcess) << "the run does not start the decompiler through CreateProcessA";
+    const std::string log = createProcess ? RunStandin(actions) : "";
+    PatchImport("CreateProcessA", createProcess);
+    return log;
+}
+
+// A batch of HELP_FILES in DESTINATION, planned as "S T A R T" plans one.
+void ComposeBatch(const std::string& destination, const std::vector<std::string>& helpFiles)
+{
+    StoreText(AppState.decompilerPath, {StandinPath().c_str()});
+    StoreText(AppState.switches, {" /y"});
+    StoreText(AppState.destDir, {destination.c_str()});
+    AppState.batchSize = static_cast<int>(helpFiles.size());
+    for (size_t i = 0; i < helpFiles.size(); ++i) {
+        StoreText(AppState.batch[i].helpFile, {helpFiles[i].c_str()});
+        ASSERT_TRUE(PlanBatchFile(static_cast<int>(i))) << helpFiles[i];
+    }
+}
+
+// The line that heads help file NUMBER of COUNT in the log.
+std::string Heading(int number, int count, const std::string& helpFile, const std::string& folder)
+{
+    return (number > 1 ? "\r\n" : "") + std::string("Help file ") + std::to_string(number) + " of " +
+           std::to_string(count) + ": " + helpFile + ", in the folder " + folder + "\r\n";
+}
+
+// The stand-in recording how it ran on HELP_FILE in FOLDER.
+std::string Recorded(const std::string& helpFile, const std::string& folder)
+{
+    return Ran(StandinPath(), StandinPath() + " \"" + helpFile + "\" /y", folder);
 }
 
 }  // namespace
@@ -250,4 +325,118 @@ TEST(Run, WindowsStayAliveAndIdleWhileTheDecompilerIsSilent)
     printf("slowest answer %lu ms; processor time %llu ms in %lu ms\n", slowest, used, silence);
     EXPECT_LT(slowest, 100u);
     EXPECT_LT(used * 20, ULONGLONG{silence}) << "more than 5 % of the silence";
+}
+
+// A decompiler that crashes must end at once, not wait for a click on
+// Windows' crash dialog. Wine passes no error mode to a child, so what is
+// tested is what the start hands it: the error mode it inherits. The
+// program's own is put back right after.
+TEST(Run, TheDecompilerStartsWithoutCrashDialogs)
+{
+    ComposeRun(FreshFolder("error-mode"));
+    const UINT before = SetErrorMode(0);
+    SetErrorMode(before);
+    EXPECT_EQ("", RunWatchingStarts("exit=0"));
+    const UINT after = SetErrorMode(0);
+    SetErrorMode(after);
+    ASSERT_EQ(1u, starts.errorModes.size());
+    const UINT noDialogs = SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX;
+    EXPECT_EQ(noDialogs, starts.errorModes[0] & noDialogs) << "the error mode at the start: " << starts.errorModes[0];
+    EXPECT_EQ(before, after) << "the program's own error mode was not put back";
+}
+
+// Several help files in one go: one after another, in order, each in a
+// folder of its own in the destination, named after it, " (2)" for a second
+// of the same name; a folder that exists is used, one that cannot be made
+// is told and the batch goes on; a summary last.
+TEST(Batch, EachHelpFileRunsInItsOwnFolderInOrder)
+{
+    const std::string folder = FreshFolder("batch"), cd = folder + "\\CD", out = folder + "\\out";
+    for (const std::string& made : {out, out + "\\b"})
+        CreateDirectoryA(made.c_str(), nullptr);
+    WriteWholeFile(out + "\\c", "a file where the folder would be");
+    const std::vector<std::string> files = {cd + "\\a.hlp", cd + "\\sub\\a.hlp", cd + "\\b.hlp", cd + "\\c.hlp"};
+    ASSERT_NO_FATAL_FAILURE(ComposeBatch(out, files));
+    EXPECT_EQ(Heading(1, 4, files[0], out + "\\a") + Recorded(files[0], out + "\\a") +
+              Heading(2, 4, files[1], out + "\\a (2)") + Recorded(files[1], out + "\\a (2)") +
+              Heading(3, 4, files[2], out + "\\b") + Recorded(files[2], out + "\\b") +
+              Heading(4, 4, files[3], out + "\\c") + "Could not make the folder.\r\nFolder: " + out + "\\c\r\nReason: " +
+              Reason(ERROR_ALREADY_EXISTS) + "\r\n\r\nSummary of 4 help files: 3 decompiled, 1 could not start.\r\n1. " +
+              files[0] + ": decompiled\r\n2. " + files[1] + ": decompiled\r\n3. " + files[2] + ": decompiled\r\n4. " +
+              files[3] + ": could not start (error 183)\r\n",
+              RunStandin("record"));
+}
+
+// A start that fails in the middle of a batch is told, as a single run
+// tells it, and the batch goes on; every start is without crash dialogs.
+TEST(Batch, AFailedStartInTheMiddleLeavesTheRestToRun)
+{
+    const std::string out = FreshFolder("batch-start"), exit = "The decompiler ended with exit code 2.\r\n";
+    const std::vector<std::string> files = {"a.hlp", "b.hlp", "c.hlp"};
+    ASSERT_NO_FATAL_FAILURE(ComposeBatch(out, files));
+    const auto helpFile = [&](int i) { return out + "\\" + files[static_cast<size_t>(i)]; };
+    const auto folder = [&](int i) { return out + "\\" + files[static_cast<size_t>(i)].substr(0, 1); };
+    EXPECT_EQ(Heading(1, 3, helpFile(0), folder(0)) + Recorded(helpFile(0), folder(0)) + exit +
+              Heading(2, 3, helpFile(1), folder(1)) +
+              StartFailure(StandinPath() + " \"" + helpFile(1) + "\" /y", folder(1), ERROR_ACCESS_DENIED) +
+              Heading(3, 3, helpFile(2), folder(2)) + Recorded(helpFile(2), folder(2)) + exit +
+              "\r\nSummary of 3 help files: 2 ended with an exit code, 1 could not start.\r\n1. " + helpFile(0) +
+              ": ended with exit code 2\r\n2. " + helpFile(1) + ": could not start (error 5)\r\n3. " + helpFile(2) +
+              ": ended with exit code 2\r\n",
+              RunWatchingStarts("record;exit=2", 2));
+    EXPECT_EQ(3u, starts.errorModes.size());
+    for (const UINT mode : starts.errorModes)
+        EXPECT_EQ(static_cast<UINT>(SEM_NOGPFAULTERRORBOX), mode & SEM_NOGPFAULTERRORBOX);
+}
+
+// "Stop" during the second of three ends that decompiler and starts no
+// other; the summary tells the third as not run.
+TEST(Batch, StopDuringTheSecondRunsNoMore)
+{
+    const std::string out = FreshFolder("batch-stop");
+    ASSERT_NO_FATAL_FAILURE(ComposeBatch(out, {"a.hlp", "b.hlp", "c.hlp"}));
+    const DWORD runThread = GetCurrentThreadId();
+    std::thread user([&] {
+        HWND box = nullptr;  // the run's dialog without a caption
+        for (int tries = 0; GetWindowThreadProcessId(box, nullptr) != runThread && tries < 5000; ++tries)
+            if (!(box = FindWindowExA(nullptr, box, "#32770", "")))
+                Sleep(1);
+        const HWND log = GetDlgItem(GetParent(box), IDC_LOG_TEXT);
+        const std::string second = out + "\\b.hlp\" /y\r\n";  // the second decompiler's command, as it records it
+        EXPECT_TRUE(driver::WaitUntil([&] { return driver::Text(log).find(second) != std::string::npos; }, 20000));
+        RequestStop(box);
+        PostMessageA(box, WM_NULL, 0, 0);
+    });
+    const std::string log = RunWatchingStarts("record;sleep=3000");
+    user.join();
+    const auto helpFile = [&](const char* name) { return out + "\\" + name + ".hlp"; };
+    EXPECT_EQ(Heading(1, 3, helpFile("a"), out + "\\a") + Recorded(helpFile("a"), out + "\\a") +
+              Heading(2, 3, helpFile("b"), out + "\\b") + Recorded(helpFile("b"), out + "\\b") +
+              "The decompiler was stopped.\r\n\r\nSummary of 3 help files: 1 decompiled, 1 stopped, 1 not run.\r\n1. " +
+              helpFile("a") + ": decompiled\r\n2. " + helpFile("b") + ": stopped\r\n3. " + helpFile("c") + ": not run\r\n",
+              log);
+    EXPECT_EQ(2u, starts.errorModes.size()) << "decompilers started";
+}
+
+// The log's limit holds for the whole batch, and the summary follows the
+// output that filled it: the log says once, where the output stopped, that
+// the rest was left out.
+TEST(Batch, SummaryFollowsAFullLog)
+{
+    const std::string out = FreshFolder("batch-full"), first = out + "\\a.hlp", second = out + "\\b.hlp";
+    const size_t printed = 3 * 1024 * 1024;
+    ASSERT_NO_FATAL_FAILURE(ComposeBatch(out, {"a.hlp", "b.hlp"}));
+    const std::string log = RunStandin("text=" + std::to_string(printed) + "/65536");
+    const std::string leftOut = "\r\nThe rest of the output was left out: the log is full.\r\n";
+    const std::string summary = "\r\nSummary of 2 help files: 2 decompiled.\r\n1. " + first + ": decompiled\r\n2. " +
+                                second + ": decompiled\r\n";
+    const std::string output = KnownText(printed), lineEnd = output.back() == '\n' ? "" : "\r\n";
+    const std::string before = Heading(1, 2, first, out + "\\a") + output + lineEnd + Heading(2, 2, second, out + "\\b");
+    const size_t cut = log.find(leftOut);
+    ASSERT_NE(std::string::npos, cut) << "the log does not say that output was left out";
+    EXPECT_LE(log.size(), static_cast<size_t>(kLogTextLimit));
+    EXPECT_EQ(0u, log.compare(0, before.size(), before)) << "the log does not start with the first help file's output";
+    EXPECT_TRUE(log.size() >= before.size() && KnownText(cut - before.size()) == log.substr(before.size(), cut - before.size()))
+        << "the second help file's output is not its start";
+    EXPECT_EQ(leftOut + summary, log.substr(cut)) << "the log does not end with the summary after the note";
 }

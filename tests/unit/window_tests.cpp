@@ -5,6 +5,7 @@
 #include "core/app_state.h"
 #include "core/start.h"
 #include "e2e/driver.h"
+#include "imports.h"
 #include "res/resource.h"
 #include "standin/output.h"
 
@@ -496,12 +497,24 @@ std::vector<Row> Rows(const std::string& folder)
     };
 
     // Refused starts, with /b chosen: a decompiler path of 240 characters and
-    // a help file of 254 make a command of 503.
-    std::string refused = "IDC_CHANGE_OPTIONS:click|IDC_OPTION_BROWSE_SEQUENCE:click|IDOK:click", refusedSeen;
+    // a help file of 254 make a command of 503. Of several help files, the
+    // warning names the one refused.
+    std::string refused = "IDC_CHANGE_OPTIONS:click|IDC_OPTION_BROWSE_SEQUENCE:click|IDOK:click", refusedSeen, tooMany;
+    for (int i = 0; i <= kMaxHelpFiles; ++i)
+        tooMany += "\"a.hlp\" ";
     for (const auto& [helpFile, destination, warning] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {"", "", none}, {"", "out", none}, {"manual.hlp", "", none}, {"C:\\" + std::string(257, 'h'), "out", tooLong},
              {"manual.hlp", "C:\\" + std::string(257, 'o'), tooLong},
-             {std::string(254, 'h'), "out", Warned("The command line is too long.\nPlease choose shorter paths.")}}) {
+             {std::string(254, 'h'), "out", Warned("The command line is too long.\nPlease choose shorter paths.")},
+             {"\"a.hlp\" \"" + std::string(254, 'h') + "\"", "out",
+              Warned("The command line is too long.\nPlease choose shorter paths.\n\nout\\" + std::string(254, 'h'))},
+             {"\"a.hlp\" \"C:\\" + std::string(257, 'h') + "\"", "out",
+              Warned("The path is too long.\nA path may have at most 259 characters.\n\nC:\\" + std::string(257, 'h'))},
+             {"\"C:\\a.hlp\" \"C:\\bcdefg.hlp\"", "C:\\" + std::string(250, 'o'),  // its folder: 260 characters
+              Warned("The path is too long.\nA path may have at most 259 characters.\n\nC:\\bcdefg.hlp")},
+             {"\"a.hlp\" \"b.hlp", "out", Warned("Several help files are given each in double quotation marks, a blank "
+                                                "between them:\n\"C:\\CD\\a.hlp\" \"C:\\CD\\b.hlp\"")},
+             {tooMany, "out", Warned("Too many help files: at most 256 can be decompiled in one go.")}}) {
         refused += "|IDC_HELP_FILE=" + helpFile + "|IDC_DEST_DIR=" + destination +
                    "|IDC_START:click|box:enter|IDC_HELP_FILE:show|IDC_DEST_DIR:show";
         refusedSeen += warning + " IDC_HELP_FILE[" + helpFile + "] IDC_DEST_DIR[" + destination + "]";
@@ -575,21 +588,34 @@ std::vector<Row> Rows(const std::string& folder)
              "|IDOK:click|cmb1:files|IDCANCEL:click|IDC_PATH_FIELD:show|IDC_BROWSE_DECOMPILER:click|cmb13=" + folder +
              "\\b.exe|IDOK:click|IDC_PATH_FIELD:show|IDCANCEL:click|IDC_DEST_DIR=kept|IDC_BROWSE_DEST_DIR:click|"
              "tree:folders|IDCANCEL:click|IDC_DEST_DIR:show|IDC_BROWSE_DEST_DIR:click|tree:folders|IDOK:click|"
-             "IDC_DEST_DIR:show|IDC_BROWSE_HELP_FILE:click|cmb13=" + folder + "\\sub\\d.hlp|IDOK:click|IDC_HELP_FILE:show|"
-             "IDC_HELP_FILE:altf4",
-         " [WinHelp Files (*.hlp)] out sub a.hlp IDC_HELP_FILE[kept] [Executable Files (*.exe)] out sub b.exe"
+             "IDC_DEST_DIR:show|IDC_BROWSE_HELP_FILE:click|cmb13=" + folder + "|IDOK:click|cmb13=\"e.hlp\" \"a.hlp\"|"
+             "IDOK:click|IDC_HELP_FILE:show|IDC_BROWSE_HELP_FILE:click|cmb13=" + folder + "\\sub\\d.hlp|IDOK:click|"
+             "IDC_HELP_FILE:show|IDC_HELP_FILE:altf4",
+         " [WinHelp Files (*.hlp)] out sub a.hlp e.hlp IDC_HELP_FILE[kept] [Executable Files (*.exe)] out sub b.exe"
          " IDC_PATH_FIELD[kept] IDC_PATH_FIELD[" + folder + "\\b.exe] Select Destination Folder. IDC_DEST_DIR[kept]"
-         " Select Destination Folder. IDC_DEST_DIR[" + BuildFolder() + "] IDC_HELP_FILE[" + folder + "\\sub\\d.hlp]", standin},
-        // Dropped on the window, a file goes into the help-file field and a
-        // folder into the destination field, as typed; of several, the first
-        // file and the first folder. Nothing runs, nothing else changes.
+         " Select Destination Folder. IDC_DEST_DIR[" + BuildFolder() + "] IDC_HELP_FILE[\"" + folder + "\\e.hlp\" \"" + folder +
+             "\\a.hlp\"] IDC_HELP_FILE[" + folder + "\\sub\\d.hlp]", standin},
+        // Dropped on the window, files go into the help-file field, as typed,
+        // and the first folder into the destination field. Nothing runs,
+        // nothing else changes.
         {"drops", standin,
          "IDC_HELP_FILE=kept|IDC_DEST_DIR=kept|IDC_BANNER:drop=a.hlp|IDC_HELP_FILE:show|IDC_DEST_DIR:show|"
          "IDC_START:drop=sub|IDC_HELP_FILE:show|IDC_DEST_DIR:show|IDC_FOOTER:drop=out;c.txt;sub;sub\\d.hlp|"
          "IDC_HELP_FILE:show|IDC_DEST_DIR:show|IDC_SWITCHES:show|IDC_DECOMPILER_PATH:show|IDC_HELP_FILE:altf4",
          " IDC_HELP_FILE[" + folder + "\\a.hlp] IDC_DEST_DIR[kept] IDC_HELP_FILE[" + folder + "\\a.hlp] IDC_DEST_DIR[" +
-             folder + "\\sub] IDC_HELP_FILE[" + folder + "\\c.txt] IDC_DEST_DIR[" + folder + "\\out] IDC_SWITCHES[ /y]"
-             " IDC_DECOMPILER_PATH[" + standin + "]", standin},
+             folder + "\\sub] IDC_HELP_FILE[\"" + folder + "\\c.txt\" \"" + folder + "\\sub\\d.hlp\"] IDC_DEST_DIR[" + folder +
+             "\\out] IDC_SWITCHES[ /y] IDC_DECOMPILER_PATH[" + standin + "]", standin},
+        // Several help files run one after another, each in its folder in
+        // the destination; the bar moves across them all.
+        {"several help files", standin,
+         "IDC_BANNER:drop=e.hlp;sub\\d.hlp;out|IDC_START:click|IDOK:log|IDOK:click|IDC_HELP_FILE:altf4",
+         " bar 25 bar 50 bar 75 bar 100 bar 125 bar 150 bar 175 bar 200+ gone at 200/200 Please Wait Processing ... icon"
+         " IDC_LOG_TEXT[Help file 1 of 2: " + folder + "\\e.hlp, in the folder " + out + "\\e\r\n" +
+             Ran(standin, standin + " \"" + folder + "\\e.hlp\" /y", out + "\\e") + "\r\nHelp file 2 of 2: " + folder +
+             "\\sub\\d.hlp, in the folder " + out + "\\d\r\n" +
+             Ran(standin, standin + " \"" + folder + "\\sub\\d.hlp\" /y", out + "\\d") +
+             "\r\nSummary of 2 help files: 2 decompiled.\r\n1. " + folder + "\\e.hlp: decompiled\r\n2. " + folder +
+             "\\sub\\d.hlp: decompiled\r\n] limit 4194304", standin},
     };
 }
 
@@ -611,7 +637,7 @@ void RunRows(const char* folderName, bool looking)
     const std::string folder = FreshFolder(folderName);
     CreateDirectoryA((folder + "\\out").c_str(), nullptr);
     CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
-    for (const char* name : {"\\a.hlp", "\\b.exe", "\\c.txt", "\\sub\\d.hlp"})
+    for (const char* name : {"\\a.hlp", "\\b.exe", "\\c.txt", "\\e.hlp", "\\sub\\d.hlp"})
         WriteWholeFile(folder + name, "");
     char current[MAX_PATH], after[MAX_PATH];
     GetCurrentDirectoryA(sizeof current, current);
@@ -622,33 +648,6 @@ void RunRows(const char* folderName, bool looking)
     GetCurrentDirectoryA(sizeof after, after);
     EXPECT_EQ(folder, after) << "a picker moved the current folder";
     SetCurrentDirectoryA(current);
-}
-
-// Points this test program's import of FUNCTION from kernel32.dll, through
-// which the program's own code calls it, at REPLACEMENT; gives what it
-// pointed at before.
-void* PatchImport(const char* function, void* replacement)
-{
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + dll->Name), "kernel32.dll") != 0)
-            continue;
-        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
-        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk); name->u1.AddressOfData; ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
-                strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name, function) != 0)
-                continue;
-            DWORD protection = 0;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
-            void* before = reinterpret_cast<void*>(slot->u1.Function);
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
-            return before;
-        }
-    }
-    return nullptr;
 }
 
 // A shortcut to TARGET, as Explorer makes one.
