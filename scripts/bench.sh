@@ -2,10 +2,11 @@
 # Builds the benchmarks (build/bench, 64-bit, Release), runs them headless
 # in a Wine session of their own and prints the table; bench/README.md says
 # what each variant is and holds the latest figures.
-#   sh scripts/bench.sh [REPEATS [startup [EARLIER_EXE]]]
+#   sh scripts/bench.sh [REPEATS [startup [EARLIER_EXE] | batch]]
 # REPEATS: runs of each variant, default 5; "startup": the start-ups alone,
 # of this build and, side by side with it, of EARLIER_EXE if given (another
-# build of Quorvantel.exe).
+# build of Quorvantel.exe); "batch": a batch of help files against the same
+# runs of the stand-in alone, beside the realistic run.
 set -eu
 cd "$(dirname "$0")/.."
 repeats=${1:-5}
@@ -33,6 +34,11 @@ for settings in Quorvantel ${earlier:+Quorvantel-earlier}; do
     printf '[Config]\r\nDecoPath=Z:%s\r\n' "$(echo "$build/standin.exe" | tr / '\\')" \
         > "$build/$settings.ini"
 done
+
+if [ "$only" = batch ]; then
+    bench batch "$repeats"
+    exit 0
+fi
 
 # Cold starts: the session's Wine server (and every Wine process with it)
 # is restarted before each one, so the program is the first to start. The
