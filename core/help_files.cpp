@@ -43,10 +43,12 @@ std::string FolderName(const char* path)
     const char* name = path;
     const char* dot = nullptr;
     for (const char* p = path; *p; p = CharNextA(p)) {
-        if (IsSeparator(*p) || *p == ':')
-            name = p + 1, dot = nullptr;
-        else if (*p == '.')
+        if (IsSeparator(*p) || *p == ':') {
+            name = p + 1;
+            dot = nullptr;
+        } else if (*p == '.') {
             dot = p;
+        }
     }
     std::string stem(name, dot ? dot : name + strlen(name));
     while (!stem.empty() && (stem.back() == ' ' || stem.back() == '.'))
