@@ -66,9 +66,9 @@ check() {  # build folder, target, machine as objdump names it
 rebuild() {  # build folder, target
     second="$again/$2"
     if ! (umask 077 && export TZ=XYZ-5:45 &&
-        cmake -S "$again/sources" --preset "$2" -B "$second" -DQUORVANTEL_TESTS=OFF >/dev/null &&
-        cmake --build "$second" -j2 --target Quorvantel >/dev/null && cd "$second" && cpack -G ZIP >/dev/null); then
-        fail "no second build"
+        cmake -S "$again/sources" --preset "$2" -B "$second" -DQUORVANTEL_TESTS=OFF &&
+        cmake --build "$second" -j2 --target Quorvantel && cd "$second" && cpack -G ZIP) >"$second.log" 2>&1; then
+        fail "no second build: $(tail -n 5 "$second.log")"
         return
     fi
     for file in Quorvantel.exe "$folder.zip"; do
