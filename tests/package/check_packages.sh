@@ -2,19 +2,28 @@
 # Makes the release zips anew from the builds as they stand, with CPack, and
 # checks them: exactly the executable, README, changelog and licence in one
 # folder; texts plain ASCII with CRLF; the build's executable, of its machine,
-# stripped, with manifest and version block (read by windres).
-#   check_packages.sh WIN32_BUILD_DIR WIN64_BUILD_DIR VERSION
+# stripped, with manifest and version block (read by windres); the checksum
+# file beside the zip. Then builds the program and zips of both targets a
+# second time and checks that they are the same as the first, byte for byte.
+#   check_packages.sh WIN32_BUILD_DIR WIN64_BUILD_DIR VERSION SOURCE_DIR
 set -u
 failures=0
 fail() { echo "FAIL: $zip: $*"; failures=$((failures + 1)); }
 version=$3
+again=$(mktemp -d)
+trap 'rm -rf "$again"' EXIT
+trap 'exit 1' INT TERM HUP
+# The second build reads the same sources by another path.
+ln -s "$4" "$again/sources"
 numbers="$(echo "$version" | sed 's/\./, /g'), 0"
 cr=$(printf '\r')
 
 check() {  # build folder, target, machine as objdump names it
     folder="Quorvantel-$version-$2"
     zip="$1/$folder.zip"
+    rm -f "$zip" "$zip.sha256"
     (cd "$1" && cpack -G ZIP >/dev/null) && [ -f "$zip" ] || { fail "not made by cpack"; return; }
+    (cd "$1" && sha256sum -c --quiet "$folder.zip.sha256") || fail "$folder.zip.sha256 is not its checksum"
     listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
     expected="$folder/CHANGELOG.txt $folder/LICENSE.txt $folder/Quorvantel.exe $folder/README.txt "
     [ "$listed" = "$expected" ] || fail "holds $listed, not $expected"
@@ -47,7 +56,24 @@ check() {  # build folder, target, machine as objdump names it
         grep -q "^ *\(VALUE \)\?$line\$" "$unpacked/resources.rc" || fail "version block lacks $line"
     done
     rm -rf "$unpacked"
+    rebuild "$@"
     echo "checked $zip"
+}
+
+# What differs from the first build: the path of the sources and of the build
+# folder, the time, the time zone and the umask. Only the zip's needs are
+# built; cmp names the first byte that differs.
+rebuild() {  # build folder, target
+    second="$again/$2"
+    if ! (umask 077 && export TZ=XYZ-5:45 &&
+        cmake -S "$again/sources" --preset "$2" -B "$second" -DQUORVANTEL_TESTS=OFF &&
+        cmake --build "$second" -j2 --target Quorvantel && cd "$second" && cpack -G ZIP) >"$second.log" 2>&1; then
+        fail "no second build: $(tail -n 5 "$second.log")"
+        return
+    fi
+    for file in Quorvantel.exe "$folder.zip"; do
+        differs=$(cmp "$1/$file" "$second/$file" 2>&1) || fail "a second build differs: ${differs%, line *}"
+    done
 }
 
 # Windows Vista, 7, 8, 8.1, 10 and 11.
