@@ -194,6 +194,17 @@ std::string RunWatchingStarts(const std::string& actions, size_t failingStart = 
     return log;
 }
 
+// The progress box of the run on thread RUN_THREAD, once it shows; for a
+// thread of the test's that watches the run.
+HWND ProgressBoxOf(DWORD runThread)
+{
+    HWND box = nullptr;  // the run's dialog without a caption
+    for (int tries = 0; GetWindowThreadProcessId(box, nullptr) != runThread && tries < 5000; ++tries)
+        if (!(box = FindWindowExA(nullptr, box, "#32770", "")))
+            Sleep(1);
+    return box;
+}
+
 // A batch of HELP_FILES in DESTINATION, planned as "S T A R T" plans one.
 void ComposeBatch(const std::string& destination, const std::vector<std::string>& helpFiles)
 {
@@ -306,10 +317,7 @@ TEST(Run, WindowsStayAliveAndIdleWhileTheDecompilerIsSilent)
     DWORD slowest = 0, silence = 0;
     ULONGLONG used = 0;
     std::thread probe([&] {
-        HWND box = nullptr;  // the run's dialog without a caption
-        for (int tries = 0; GetWindowThreadProcessId(box, nullptr) != runThread && tries < 5000; ++tries)
-            if (!(box = FindWindowExA(nullptr, box, "#32770", "")))
-                Sleep(1);
+        const HWND box = ProgressBoxOf(runThread);
         Sleep(500);  // the line has come, the silence begun
         const ULONGLONG before = processorMs();
         for (const DWORD start = GetTickCount(); (silence = GetTickCount() - start) < 4000; Sleep(20)) {
@@ -325,22 +333,6 @@ TEST(Run, WindowsStayAliveAndIdleWhileTheDecompilerIsSilent)
     printf("slowest answer %lu ms; processor time %llu ms in %lu ms\n", slowest, used, silence);
     EXPECT_LT(slowest, 100u);
     EXPECT_LT(used * 20, ULONGLONG{silence}) << "more than 5 % of the silence";
-}
-
-// A decompiler that crashes must end at once, not wait for a click on
-// Windows' crash dialog. Wine passes no error mode to a child, so what is
-// tested is what the start hands it: the error mode it inherits. The
-// program's own is put back right after.
-TEST(Run, TheDecompilerStartsWithoutCrashDialogs)
-{
-    ComposeRun(FreshFolder("error-mode"));
-    const UINT testsOwn = SetErrorMode(0);  // a program's own, as Windows starts it
-    EXPECT_EQ("", RunWatchingStarts("exit=0"));
-    const UINT after = SetErrorMode(testsOwn);
-    ASSERT_EQ(1u, starts.errorModes.size());
-    const UINT noDialogs = SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX;
-    EXPECT_EQ(noDialogs, starts.errorModes[0] & noDialogs) << "the error mode at the start: " << starts.errorModes[0];
-    EXPECT_EQ(0u, after) << "the program's own error mode was not put back";
 }
 
 // Several help files in one go: one after another, in order, each in a
@@ -366,9 +358,13 @@ TEST(Batch, EachHelpFileRunsInItsOwnFolderInOrder)
 }
 
 // A start that fails in the middle of a batch is told, as a single run
-// tells it, and the batch goes on.
+// tells it, and the batch goes on. A decompiler that crashes must end at
+// once, not wait for a click on Windows' crash dialog: Wine passes no error
+// mode to a child, so what is tested is the one every start hands it, from
+// a program's own of 0, which is put back after.
 TEST(Batch, AFailedStartInTheMiddleLeavesTheRestToRun)
 {
+    const UINT testsOwn = SetErrorMode(0);
     const std::string out = FreshFolder("batch-start"), exit = "The decompiler ended with exit code 2.\r\n";
     const std::vector<std::string> files = {"a.hlp", "b.hlp", "c.hlp"};
     ASSERT_NO_FATAL_FAILURE(ComposeBatch(out, files));
@@ -382,7 +378,9 @@ TEST(Batch, AFailedStartInTheMiddleLeavesTheRestToRun)
               ": ended with exit code 2\r\n2. " + helpFile(1) + ": could not start (error 5)\r\n3. " + helpFile(2) +
               ": ended with exit code 2\r\n",
               RunWatchingStarts("record;exit=2", 2));
-    EXPECT_EQ(3u, starts.errorModes.size());
+    EXPECT_EQ(0u, SetErrorMode(testsOwn)) << "the program's own error mode was not put back";
+    const std::vector<UINT> noDialogs(3, SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    EXPECT_EQ(noDialogs, starts.errorModes) << "the error modes the starts handed the decompiler";
 }
 
 // "Stop" during the second of three ends that decompiler and starts no
@@ -393,10 +391,7 @@ TEST(Batch, StopDuringTheSecondRunsNoMore)
     ASSERT_NO_FATAL_FAILURE(ComposeBatch(out, {"a.hlp", "b.hlp", "c.hlp"}));
     const DWORD runThread = GetCurrentThreadId();
     std::thread user([&] {
-        HWND box = nullptr;  // the run's dialog without a caption
-        for (int tries = 0; GetWindowThreadProcessId(box, nullptr) != runThread && tries < 5000; ++tries)
-            if (!(box = FindWindowExA(nullptr, box, "#32770", "")))
-                Sleep(1);
+        const HWND box = ProgressBoxOf(runThread);
         const HWND log = GetDlgItem(GetParent(box), IDC_LOG_TEXT);
         const std::string second = out + "\\b.hlp\" /y\r\n";  // the second decompiler's command, as it records it
         EXPECT_TRUE(driver::WaitUntil([&] { return driver::Text(log).find(second) != std::string::npos; }, 20000));
