@@ -186,7 +186,7 @@ bool EndsInsideCharacter(const char* text, size_t length)
 struct Log
 {
     HWND text;
-    size_t room;  // bytes, which the control counts as no fewer characters
+    size_t room;  // in bytes: the control counts no more characters than bytes
     bool full;
     char last;    // the last byte appended, NUL while none was
 };
@@ -198,15 +198,19 @@ void AppendToLog(Log& log, const char* text)
     const size_t length = strlen(text);
     if (log.full || length == 0)
         return;
-    size_t taken = std::min(length, log.room);
-    while (taken < length && taken > 0 && EndsInsideCharacter(text, taken))
+    if (length <= log.room) {
+        SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+        log.room -= length;
+        log.last = text[length - 1];
+        return;
+    }
+    // What fits, up to a whole character, then the note.
+    size_t taken = log.room;
+    if (taken > 0 && EndsInsideCharacter(text, taken))
         --taken;
     const std::string kept(text, taken);
     SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kept.c_str()));
-    log.room -= taken;
     log.last = taken > 0 ? kept.back() : log.last;
-    if (taken == length)
-        return;
     const char* lineEnd = log.last != '\0' && log.last != '\n' && log.last != '\r' ? "\r\n" : "";
     const std::string leftOut = std::string(lineEnd) + "The rest of the output was left out: the log is full.\r\n";
     SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(leftOut.c_str()));

@@ -234,7 +234,8 @@ std::string Describe(HWND control)
 }
 
 // The window's icons, whether it can be maximized and sized, its controls,
-// and those Tab reaches from the focus on.
+// the fields that take more than an edit's default, and those Tab reaches
+// from the focus on.
 std::string Look(HWND window)
 {
     const LONG style = GetWindowLongA(window, GWL_STYLE);
@@ -243,6 +244,13 @@ std::string Look(HWND window)
                        (style & WS_MAXIMIZEBOX ? " maximize" : "") + (style & WS_THICKFRAME ? " sizing" : "");
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
         seen += Describe(control);
+    // A field that takes more text than an edit's default, and how much.
+    char kind[32] = "";
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        const LRESULT limit = SendMessageA(control, EM_GETLIMITTEXT, 0, 0);
+        if (GetClassNameA(control, kind, sizeof kind) && lstrcmpiA(kind, "Edit") == 0 && limit > 32767)
+            seen += " " + NameOf(GetDlgCtrlID(control)) + " takes " + std::to_string(limit);
+    }
     seen += " tab";
     HWND control = GetFocus();
     do
@@ -535,7 +543,8 @@ std::vector<Row> Rows(const std::string& folder)
          " IDC_STATIC[] IDC_HELP_FILE[] IDC_BROWSE_HELP_FILE[Browse ...] IDC_DEST_DIR[] IDC_BROWSE_DEST_DIR[Browse ...]"
          " IDC_STATIC[Destination Directory : ] IDC_STATIC[Current Options : ] IDC_SWITCHES[ /y]"
          " IDC_CHANGE_OPTIONS[Change ...] IDC_USAGE[image] IDC_START[S T A R T] IDC_STATIC[Decompiler Path : ]"
-         " IDC_DECOMPILER_PATH[C:\\d.exe] IDC_RESET_DECOMPILER[Reset ...] tab IDC_HELP_FILE IDC_BROWSE_HELP_FILE IDC_DEST_DIR"
+         " IDC_DECOMPILER_PATH[C:\\d.exe] IDC_RESET_DECOMPILER[Reset ...] IDC_HELP_FILE takes 67071"  // 256 quoted paths of 259
+         " tab IDC_HELP_FILE IDC_BROWSE_HELP_FILE IDC_DEST_DIR"
          " IDC_BROWSE_DEST_DIR IDC_CHANGE_OPTIONS IDC_USAGE IDC_START IDC_RESET_DECOMPILER IDC_DECOMPILER_PATH[C:\\d.exe]"
          " IDC_SWITCHES[ /y]" + none, "C:\\d.exe"},
         {"options", standin,
