@@ -7,8 +7,9 @@
 //   quorvantel_bench table REPEATS
 //       every other measurement, then the table, with the cold starts read
 //       from cold.txt beside the driver
-//   quorvantel_bench realistic REPEATS
-//       the realistic run alone, to set two builds of the program side by side
+//   quorvantel_bench realistic REPEATS [EXECUTABLE...]
+//       the realistic run alone; with EXECUTABLEs, other builds of the
+//       program beside this one, of those too, side by side with this build's
 //   quorvantel_bench batch REPEATS
 //       a batch of help files, against the same runs of the stand-in alone,
 //       beside the realistic run
@@ -25,6 +26,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -225,10 +227,10 @@ struct OpenProgram
     HWND main = nullptr;
 };
 
-void Open(OpenProgram& open, const std::string& name, const std::string& actions)
+void Open(OpenProgram& open, const std::string& name, const std::string& actions, const std::string& executable)
 {
     const std::string folder = FreshFolder(name);
-    driver::Start(open.program, folder, StandinPath(), actions);
+    driver::Start(open.program, folder, StandinPath(), actions, executable);
     open.main = driver::WaitFor(open.program, "Quorvantel", IDC_HELP_FILE, 60000);
     driver::Type(open.main, IDC_HELP_FILE, "bench.hlp");
     driver::Type(open.main, IDC_DEST_DIR, folder);
@@ -250,47 +252,74 @@ double TimeStartClick(OpenProgram& open)
     return ended ? elapsed : -1;
 }
 
+// One build of the program in the realistic run: a copy started with
+// output and one without, and their times.
+struct RealisticProgram
+{
+    std::string executable;
+    OpenProgram withOutput, withoutOutput;
+    std::vector<double> ms, msEmpty;
+};
+
 // A run's time for its output is the run less the same run with no output,
 // which takes out the child's start and, for the program, its two timers.
 // The program reads STANDIN_ACTIONS once, at its start, so one copy runs
-// with output and one without.
-void MeasureAndPrintRealisticRun(int repeats)
+// with output and one without. EXECUTABLES, builds of the program beside
+// this one, take turns, in the opposite order every other round.
+void MeasureAndPrintRealisticRun(int repeats, const std::vector<std::string>& executables = {"Quorvantel.exe"})
 {
     const std::string mixed = "mixed=" + std::to_string(kMixedBytes);
-    OpenProgram withOutput, withoutOutput;
-    Open(withOutput, "with-output", mixed);
-    Open(withoutOutput, "without-output", kNoOutput);
-    // The first runs load what the later ones find loaded.
-    TimeStartClick(withOutput);
-    TimeStartClick(withoutOutput);
+    std::vector<RealisticProgram> programs(executables.size());
+    for (size_t i = 0; i < programs.size(); ++i) {
+        RealisticProgram& program = programs[i];
+        program.executable = executables[i];
+        Open(program.withOutput, "with-output-" + std::to_string(i), mixed, program.executable);
+        Open(program.withoutOutput, "without-output-" + std::to_string(i), kNoOutput, program.executable);
+        // The first runs load what the later ones find loaded.
+        TimeStartClick(program.withOutput);
+        TimeStartClick(program.withoutOutput);
+    }
     TimeHiddenRun(mixed);
-    std::vector<double> program, programEmpty, hidden, hiddenEmpty;
+    std::vector<double> hidden, hiddenEmpty;
     for (int repeat = 0; repeat < repeats; ++repeat) {
         if (repeat % 2) {
             hidden.push_back(TimeHiddenRun(mixed));
             hiddenEmpty.push_back(TimeHiddenRun(kNoOutput));
         }
-        program.push_back(TimeStartClick(withOutput));
-        programEmpty.push_back(TimeStartClick(withoutOutput));
+        for (size_t i = 0; i < programs.size(); ++i) {
+            RealisticProgram& program = programs[repeat % 2 ? programs.size() - 1 - i : i];
+            program.ms.push_back(TimeStartClick(program.withOutput));
+            program.msEmpty.push_back(TimeStartClick(program.withoutOutput));
+        }
         if (repeat % 2 == 0) {
             hiddenEmpty.push_back(TimeHiddenRun(kNoOutput));
             hidden.push_back(TimeHiddenRun(mixed));
         }
     }
-    driver::End(withOutput.program);
-    driver::End(withoutOutput.program);
     SetStandInActions(mixed);
     const size_t bytes = CaptureOutput(StandInCommand()).size();
-    const double p = Median(program) - Median(programEmpty);
     const double h = Median(hidden) - Median(hiddenEmpty);
     printf("\n4. A realistic run: %u bytes of progress (bare CR), result and warning lines\n"
-           "   on stdout and stderr, one write a line (ms, medians of %d)\n"
-           "                       with output  no output  for its output\n"
-           "   the program          %10.1f %10.1f %15.1f\n"
-           "   (h) hidden control   %10.1f %10.1f %15.1f\n"
+           "   on stdout and stderr, one write a line (ms, medians of %d; \"rounds\": the\n"
+           "   middle half of the single rounds' times for the output, each run with\n"
+           "   output less the run without that follows it)\n"
+           "                            with output  no output  for its output  rounds\n",
+           static_cast<unsigned>(bytes), repeats);
+    for (RealisticProgram& program : programs) {
+        driver::End(program.withOutput.program);
+        driver::End(program.withoutOutput.program);
+        std::vector<double> rounds;
+        for (size_t i = 0; i < program.ms.size(); ++i)
+            rounds.push_back(program.ms[i] - program.msEmpty[i]);
+        std::sort(rounds.begin(), rounds.end());
+        printf("   %-24s %10.1f %10.1f %15.1f  %4.0f to %.0f\n", program.executable.c_str(), Median(program.ms),
+               Median(program.msEmpty), Median(program.ms) - Median(program.msEmpty), rounds[rounds.size() / 4],
+               rounds[rounds.size() * 3 / 4]);
+    }
+    const double p = Median(programs[0].ms) - Median(programs[0].msEmpty);
+    printf("   (h) hidden control        %10.1f %10.1f %15.1f\n"
            "   The program: from the click on \"S T A R T\" to both log buttons enabled.\n"
-           "   Goal: the program's time for its output within 25 %% of (h)'s: %.2f, %s\n",
-           static_cast<unsigned>(bytes), repeats, Median(program), Median(programEmpty), p,
+           "   Goal: this build's time for its output within 25 %% of (h)'s: %.2f, %s\n",
            Median(hidden), Median(hiddenEmpty), h, p / h, Verdict(p <= 1.25 * h));
 }
 
@@ -306,7 +335,7 @@ void MeasureAndPrintBatch(int repeats)
 {
     const std::string mixed = "mixed=" + std::to_string(kMixedBytes);
     OpenProgram batch;
-    Open(batch, "batch", mixed);
+    Open(batch, "batch", mixed, "Quorvantel.exe");
     std::string list;
     for (int i = 1; i <= kBatchFiles; ++i)
         list += (i > 1 ? " \"bench" : "\"bench") + std::to_string(i) + ".hlp\"";
@@ -356,9 +385,11 @@ int main(int argc, char** argv)
         MeasureAndPrintStartUp(atoi(argv[2]), argc == 4);
         return 0;
     }
-    if (mode == "realistic" && argc == 3) {
+    if (mode == "realistic" && argc >= 3 && atoi(argv[2]) > 0) {
         LoadLibraryA("riched32.dll");
-        MeasureAndPrintRealisticRun(atoi(argv[2]));
+        std::vector<std::string> executables = {"Quorvantel.exe"};
+        executables.insert(executables.end(), argv + 3, argv + argc);
+        MeasureAndPrintRealisticRun(atoi(argv[2]), executables);
         return 0;
     }
     if (mode == "batch" && argc == 3) {
@@ -368,7 +399,7 @@ int main(int argc, char** argv)
         return 0;
     }
     fprintf(stderr,
-            "usage: quorvantel_bench stream raw|visible|hidden|program BYTES | table REPEATS | realistic REPEATS"
+            "usage: quorvantel_bench stream raw|visible|hidden|program BYTES | table REPEATS | realistic REPEATS [EXECUTABLE...]"
             " | batch REPEATS"
             " | startup REPEATS [earlier]\n");
     return 2;

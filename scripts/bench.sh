@@ -2,16 +2,21 @@
 # Builds the benchmarks (build/bench, 64-bit, Release), runs them headless
 # in a Wine session of their own and prints the table; bench/README.md says
 # what each variant is and holds the latest figures.
-#   sh scripts/bench.sh [REPEATS [startup [EARLIER_EXE] | batch]]
+#   sh scripts/bench.sh [REPEATS [startup [EARLIER_EXE]]]
+#   sh scripts/bench.sh REPEATS realistic [OTHER_EXE...]
+#   sh scripts/bench.sh REPEATS batch
 # REPEATS: runs of each variant, default 5; "startup": the start-ups alone,
 # of this build and, side by side with it, of EARLIER_EXE if given (another
-# build of Quorvantel.exe); "batch": a batch of help files against the same
-# runs of the stand-in alone, beside the realistic run.
+# build of Quorvantel.exe); "realistic": the realistic run alone, 4 x REPEATS
+# rounds, of this build and of each OTHER_EXE, taking turns; "batch": a batch
+# of help files against the same runs of the stand-in alone, beside the
+# realistic run.
 set -eu
 cd "$(dirname "$0")/.."
 repeats=${1:-5}
 only=${2:-}
-earlier=${3:-}
+earlier=""
+[ "$only" != startup ] || earlier=${3:-}
 build=$PWD/build/bench
 session=$build/session
 
@@ -28,17 +33,30 @@ trap 'sh tests/wine/session.sh stop "$session"' EXIT
 trap 'exit 1' INT TERM
 bench() { sh tests/wine/run.sh "$session" "$build/quorvantel_bench.exe" "$@"; }
 
+# The realistic run and the batch need no cold starts; the driver gives each
+# copy of the program its settings file.
+if [ "$only" = realistic ]; then
+    shift 2
+    others="" n=0
+    for other in "$@"; do
+        n=$((n + 1))
+        cp "$other" "$build/Quorvantel-other$n.exe"
+        others="$others Quorvantel-other$n.exe"
+    done
+    bench realistic $((4 * repeats)) $others
+    exit 0
+fi
+if [ "$only" = batch ]; then
+    bench batch "$repeats"
+    exit 0
+fi
+
 # The program finds the stand-in through its settings file. Z: is the
 # prefix's drive for the Unix root.
 for settings in Quorvantel ${earlier:+Quorvantel-earlier}; do
     printf '[Config]\r\nDecoPath=Z:%s\r\n' "$(echo "$build/standin.exe" | tr / '\\')" \
         > "$build/$settings.ini"
 done
-
-if [ "$only" = batch ]; then
-    bench batch "$repeats"
-    exit 0
-fi
 
 # Cold starts: the session's Wine server (and every Wine process with it)
 # is restarted before each one, so the program is the first to start. The
