@@ -28,10 +28,10 @@ if [ -n "$earlier" ]; then
     programs="quorvantel earlier empty"
 fi
 
-sh tests/wine/session.sh start "$session"
-trap 'sh tests/wine/session.sh stop "$session"' EXIT
+sh scripts/wine/session.sh start "$session"
+trap 'sh scripts/wine/session.sh stop "$session"' EXIT
 trap 'exit 1' INT TERM
-bench() { sh tests/wine/run.sh "$session" "$build/quorvantel_bench.exe" "$@"; }
+bench() { sh scripts/wine/run.sh "$session" "$build/quorvantel_bench.exe" "$@"; }
 
 # The realistic run and the batch need no cold starts; the driver gives each
 # copy of the program its settings file.
@@ -66,7 +66,7 @@ cold_start() {  # EXECUTABLE TITLE: prints milliseconds, or -1
     WINEPREFIX="$session/prefix" wineserver -k 2>/dev/null || true
     WINEPREFIX="$session/prefix" wineserver -w
     start=$(date +%s%N)
-    sh tests/wine/run.sh "$session" "$build/$1" >/dev/null 2>&1 &
+    sh scripts/wine/run.sh "$session" "$build/$1" >/dev/null 2>&1 &
     polls=0
     until xwininfo -name "$2" 2>/dev/null | grep -q IsViewable; do
         sleep 0.01

@@ -21,8 +21,8 @@ done
 
 # A session of our own: its display, its prefix.
 session="$build/screenshot-session"
-tests/wine/session.sh start "$session"
-trap 'tests/wine/session.sh stop "$session"' EXIT INT TERM
+scripts/wine/session.sh start "$session"
+trap 'scripts/wine/session.sh stop "$session"' EXIT INT TERM
 # The display as session.sh holds it: a number, or a name with its colon.
 display=$(sed 's/^[0-9]/:&/' "$session/display")
 pictures=docs
@@ -36,7 +36,7 @@ shoot() {
     finished="$session/$state.done"
     rm -f "$printed" "$finished"
     # Wine reads a Unix path on drive Z: with forward slashes.
-    tests/wine/run.sh "$session" "$build/pose.exe" "$state" "Z:$finished" >"$printed" 2>>"$session/wine.log" &
+    scripts/wine/run.sh "$session" "$build/pose.exe" "$state" "Z:$finished" >"$printed" 2>>"$session/wine.log" &
     pose=$!
     tries=0
     until grep -q '^pose ' "$printed" 2>/dev/null; do

@@ -23,7 +23,7 @@ cmake --build --preset win64 --target Quorvantel
 vnc=""
 stop() {
     [ -z "$vnc" ] || kill "$vnc" 2>/dev/null || true
-    sh tests/wine/session.sh stop "$session"
+    sh scripts/wine/session.sh stop "$session"
 }
 failed() { echo "The Wine session did not start; see $log" >&2; exit 1; }
 trap stop EXIT
@@ -32,11 +32,11 @@ trap 'exit 130' INT TERM HUP
 mkdir -p "$session"
 : > "$log"
 if [ -n "${DISPLAY:-}" ]; then
-    QV_SESSION_DISPLAY=$DISPLAY sh tests/wine/session.sh start "$session" >>"$log" 2>&1 || failed
+    QV_SESSION_DISPLAY=$DISPLAY sh scripts/wine/session.sh start "$session" >>"$log" 2>&1 || failed
     echo "Quorvantel starts on the display $DISPLAY."
 else
     echo "Making the Wine session (the first time takes a little longer) ..."
-    sh tests/wine/session.sh start "$session" >>"$log" 2>&1 || failed
+    sh scripts/wine/session.sh start "$session" >>"$log" 2>&1 || failed
     display=":$(cat "$session/display")"
     # -localhost: only programs on this machine can connect.
     x11vnc -display "$display" -localhost -autoport 5900 -nopw -forever -shared \
@@ -65,5 +65,5 @@ echo "To stop: close Quorvantel's main window, or press Ctrl+C here."
 echo "Messages from Wine and the VNC server go to $log"
 # In the background, so that Ctrl+C ends the wait at once: Wine may pass
 # over the signal, and the session's end stops the program with the rest.
-sh tests/wine/run.sh "$session" "$build/Quorvantel.exe" >>"$log" 2>&1 &
+sh scripts/wine/run.sh "$session" "$build/Quorvantel.exe" >>"$log" 2>&1 &
 wait $! || true

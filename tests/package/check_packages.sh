@@ -72,7 +72,7 @@ rebuild() {  # build folder, target
         return
     fi
     for file in Quorvantel.exe "$folder.zip"; do
-        differs=$(cmp "$1/$file" "$second/$file" 2>&1) || fail "a second build differs: ${differs%, line *}"
+        differs=$(cmp "$1/$file" "$second/$file" 2>&1) || fail "a second build differs (is $1 built from these sources?): ${differs%, line *}"
     done
 }
 

@@ -132,22 +132,20 @@ TEST(CommandLine, RunAndUsageLinesToTheByte)
 // the code page spells it exactly, else by its short form, else not at all.
 TEST(PathSpelling, TheDecompilerGetsAPathItsCodePageSpells)
 {
-    // Folders past 259 characters, with a short form that is not; the test
-    // library cannot remove them, so they go one by one, before and after.
-    std::vector<std::wstring> deepFolders;
-    for (char letter = 'a'; letter < 'g'; ++letter)
-        deepFolders.push_back((deepFolders.empty() ? Wide(BuildFolder() + "\\scratch\\spelling") : deepFolders.back()) +
-                              L"\\" + std::wstring(50, static_cast<wchar_t>(letter)));
+    // A folder past 259 characters, with a short form that is not; the test
+    // library cannot remove it, so it goes by hand, before and after.
+    const std::wstring outer = Wide(BuildFolder() + "\\scratch\\spelling\\") + std::wstring(130, L'o');
+    const std::wstring inner = outer + L"\\" + std::wstring(130, L'i');
     const auto removeDeep = [&] {
-        DeleteFileW((deepFolders.back() + L"\\a.hlp").c_str());
-        for (auto deeper = deepFolders.rbegin(); deeper != deepFolders.rend(); ++deeper)
-            RemoveDirectoryW(deeper->c_str());
+        DeleteFileW((inner + L"\\a.hlp").c_str());
+        RemoveDirectoryW(inner.c_str());
+        RemoveDirectoryW(outer.c_str());
     };
     removeDeep();
     const std::string folder = FreshFolder("spelling"), helpFile = folder + "\\Справка\\手册.hlp";
-    for (const std::wstring& made : deepFolders)
+    for (const std::wstring& made : {outer, inner})
         CreateDirectoryW(made.c_str(), nullptr);
-    const std::string deep = Utf8(deepFolders.back());
+    const std::string deep = Utf8(inner);
     for (const std::string& made : {folder + "\\Справка", folder + "\\Ωμέγα"})
         CreateDirectoryW(Wide(made).c_str(), nullptr);
     for (const std::string& made : {helpFile, folder + "\\café.hlp", deep + "\\a.hlp"})

@@ -33,7 +33,7 @@ start() {
         done
     fi
     export WINEPREFIX="$dir/prefix" WINEDEBUG=-all DISPLAY="$(sed 's/^[0-9]/:&/' "$dir/display")" LC_ALL=C.UTF-8
-    sh "$(dirname "$0")/../../scripts/wine32.sh" prefix "$WINEPREFIX"
+    sh "$(dirname "$0")/../wine32.sh" prefix "$WINEPREFIX"
     # One Wine server, with Wine's own services, for the whole session: those
     # a test program started would hold its output open after it ended.
     mkdir -p "$WINEPREFIX"
