@@ -183,21 +183,37 @@ bool EndsInsideCharacter(const char* text, size_t length)
 // control alone; a batch's keeps room for its summary, and output that
 // would pass that room is left out, which the log says once, where the
 // output stopped.
+// The rich edit repaints itself, its scroll bars above all, at every
+// append while its redrawing is on, and under Wine that costs several
+// times the append itself. So the log takes every append with redrawing
+// off and is shown now and then (ShowLog), which leaves redrawing on, and
+// so the log drawn, until the next append.
 struct Log
 {
     HWND text;
-    size_t room;  // in bytes: the control counts no more characters than bytes
+    size_t room;    // in bytes: the control counts no more characters than bytes
     bool full;
-    char last;    // the last byte appended, NUL while none was
+    char last;      // the last byte appended, NUL while none was
+    bool drawn;     // redrawing on: all the log holds is shown
+    DWORD shownAt;  // when it was last shown
 };
 
 const size_t kNoBound = static_cast<size_t>(-1);
+
+Log LogOf(HWND progressBox, size_t room)
+{
+    // A new control draws itself, empty as it is.
+    return {GetDlgItem(GetParent(progressBox), IDC_LOG_TEXT), room, false, '\0', true, GetTickCount()};
+}
 
 void AppendToLog(Log& log, const char* text)
 {
     const size_t length = strlen(text);
     if (log.full || length == 0)
         return;
+    if (log.drawn)
+        SendMessageA(log.text, WM_SETREDRAW, FALSE, 0);
+    log.drawn = false;
     if (length <= log.room) {
         SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
         log.room -= length;
@@ -218,16 +234,14 @@ void AppendToLog(Log& log, const char* text)
     log.last = '\n';
 }
 
-// The rich edit repaints itself, its scroll bars above all, at every
-// append while its redrawing is on, and under Wine that costs several
-// times the append itself. So the log takes the output with redrawing off
-// and is shown now and then; this shows it, frame and scroll bars
-// included, which are not drawn while redrawing is off, and leaves its
-// redrawing on until the next append.
-void ShowLog(HWND logText)
+// Shows the log, frame and scroll bars included, which are not drawn
+// while redrawing is off.
+void ShowLog(Log& log)
 {
-    SendMessageA(logText, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(logText, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    SendMessageA(log.text, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(log.text, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    log.drawn = true;
+    log.shownAt = GetTickCount();
 }
 
 // Milliseconds until the log's next showing is due.
@@ -253,9 +267,9 @@ bool ShowingIsDue(HWND progressBox, HANDLE readEnd, const OVERLAPPED& read, DWOR
 // a chunk waits for its trail byte in front of the next chunk, so no
 // character is split in the log; a CR that ends a chunk waits likewise,
 // since a CR LF split between two appends shows in the log as two line ends.
-// The log takes the output with its redrawing off and is shown at most
-// every kShowIntervalMs; while the child is silent, it stays drawn, so it
-// repaints when uncovered.
+// The log is shown at most every kShowIntervalMs, a batch's across its
+// help files; while the child is silent, it stays drawn, so it repaints
+// when uncovered.
 void CopyPipeToLog(HWND progressBox, HANDLE readEnd, Log& log)
 {
     CPINFO codePage = {};
@@ -264,14 +278,12 @@ void CopyPipeToLog(HWND progressBox, HANDLE readEnd, Log& log)
     char chunk[1 + kChunkSize + 1];
     size_t held = 0;
     DWORD count = 0;
-    DWORD shownAt = GetTickCount();
-    bool drawn = false;  // redrawing on, and all the log holds shown
     while (!StopRequested(progressBox) && StartRead(readEnd, read, chunk + held)) {
-        if (ShowingIsDue(progressBox, readEnd, read, shownAt)) {
-            if (!drawn)
-                ShowLog(log.text);
-            shownAt = GetTickCount();
-            drawn = true;
+        if (ShowingIsDue(progressBox, readEnd, read, log.shownAt)) {
+            if (log.drawn)
+                log.shownAt = GetTickCount();
+            else
+                ShowLog(log);
         }
         if (!FinishRead(progressBox, readEnd, read, count))
             break;
@@ -281,12 +293,8 @@ void CopyPipeToLog(HWND progressBox, HANDLE readEnd, Log& log)
         length -= held;
         const char lastByte = chunk[length];
         chunk[length] = '\0';
-        if (length > 0) {
-            if (drawn)
-                SendMessageA(log.text, WM_SETREDRAW, FALSE, 0);
-            drawn = false;
+        if (length > 0)
             AppendToLog(log, chunk);
-        }
         chunk[0] = lastByte;
     }
     if (held) {
@@ -394,7 +402,8 @@ void EnableLogButtons(HWND logWindow)
 }
 
 // One child, from its pipe to its end, its output and how it ended in the
-// log: the bar steps as the run begins and once the child has started.
+// log, to be shown by the caller: the bar steps as the run begins and once
+// the child has started.
 // Our copy of the write end is closed right after the start, so the pipe
 // breaks as soon as the child is done.
 Outcome RunChild(HWND progressBox, Log& log, char* commandLine, const char* workingDirectory)
@@ -413,7 +422,6 @@ Outcome RunChild(HWND progressBox, Log& log, char* commandLine, const char* work
         CloseHandle(child.hThread);
     StepProgress(progressBox);
 
-    SendMessageA(log.text, WM_SETREDRAW, FALSE, 0);
     Outcome outcome = {RunResult::kCouldNotStart, startError};
     if (started) {
         CopyPipeToLog(progressBox, readEnd, log);
@@ -421,7 +429,6 @@ Outcome RunChild(HWND progressBox, Log& log, char* commandLine, const char* work
     } else {
         AppendStartFailure(log, commandLine, workingDirectory, startError);
     }
-    ShowLog(log.text);
     if (readEnd)
         CloseHandle(readEnd);
     if (started)
@@ -523,11 +530,6 @@ size_t SummaryRoom(int count)
     return static_cast<size_t>(count) * (MAX_PATH + 64) + 512;
 }
 
-HWND LogTextOf(HWND progressBox)
-{
-    return GetDlgItem(GetParent(progressBox), IDC_LOG_TEXT);
-}
-
 }  // namespace
 
 void RequestStop(HWND progressBox)
@@ -537,8 +539,9 @@ void RequestStop(HWND progressBox)
 
 void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
 {
-    Log log = {LogTextOf(progressBox), kNoBound, false, '\0'};
+    Log log = LogOf(progressBox, kNoBound);
     RunChild(progressBox, log, commandLine, strcmp(destDir, kNoWorkingDirectory) == 0 ? nullptr : destDir);
+    ShowLog(log);
     FinishRun(progressBox);
 }
 
@@ -547,7 +550,7 @@ void RunDecompiler(HWND progressBox, char* commandLine, const char* destDir)
 void RunBatch(HWND progressBox)
 {
     const int count = AppState.batchSize;
-    Log log = {LogTextOf(progressBox), static_cast<size_t>(kLogTextLimit) - SummaryRoom(count), false, '\0'};
+    Log log = LogOf(progressBox, static_cast<size_t>(kLogTextLimit) - SummaryRoom(count));
     for (int i = 0; i < count; ++i) {
         if (i > 0)
             StepProgress(progressBox);
@@ -566,6 +569,6 @@ void RunBatch(HWND progressBox)
     log.full = false;
     AppendOwnLine(log, "\r\n");
     AppendToLog(log, Summary().c_str());
-    ShowLog(log.text);
+    ShowLog(log);
     FinishRun(progressBox);
 }
