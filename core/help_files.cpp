@@ -104,8 +104,11 @@ bool PlanBatchFile(int index)
         StoreText(folder, {AppState.destDir});
     else if (GetCurrentDirectoryA(MAX_PATH, folder) >= MAX_PATH)
         return false;
-    if (!StoreText(file.helpFile, {Anchored(folder, file.helpFile).c_str()}))
+    // Kept as given where it does not fit, so a warning can name it.
+    const std::string anchored = Anchored(folder, file.helpFile);
+    if (anchored.size() >= MAX_PATH)
         return false;
+    StoreText(file.helpFile, {anchored.c_str()});
     const std::string base = folder + std::string(EndsInSeparator(folder) ? "" : "\\") + FolderName(file.helpFile);
     std::string own = base;
     for (int copy = 2; TakenBefore(index, own); ++copy)

@@ -20,5 +20,5 @@ bool StoreHelpFileList(const std::vector<std::string>& paths);
 // taken from there, as a single run's help file is, and its folder there is
 // named after it without its extension; where an earlier help file of the
 // batch has that name, "NAME (2)", "NAME (3)". No when a path would pass
-// 259 characters.
+// 259 characters; the help file is then left as it was given.
 bool PlanBatchFile(int index);

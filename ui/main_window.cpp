@@ -2,6 +2,7 @@
 // switches and the decompiler path, and starts every other window.
 #include "ui/dialogs.h"
 
+#include "core/ansi_path.h"
 #include "core/app_state.h"
 #include "core/command_line.h"
 #include "core/help_files.h"
@@ -100,19 +101,20 @@ bool ReadHelpFiles(HWND window, int& count)
     return true;
 }
 
-// Every help file of a batch is checked before any runs: its path and its
-// folder's fit, and so does its command line.
+// Every help file of a batch is checked before any runs: that its path and
+// its folder's fit, and its command line; the warning names the one that
+// does not.
 bool PlanBatch(HWND window, int count)
 {
     AppState.batchSize = count;
     for (int i = 0; i < count; ++i) {
         const BatchFile& file = AppState.batch[i];
         if (!PlanBatchFile(i) || !StoreText(AppState.pickedFile, {file.helpFile})) {
-            ShowWarningAbout(window, "The path is too long.\nA path may have at most 259 characters.", file.helpFile);
+            ShowPathTooLong(window, Widen(file.helpFile).c_str());
             return false;
         }
         if (!ComposeRunCommand()) {
-            ShowWarningAbout(window, "The command line is too long.\nPlease choose shorter paths.", file.helpFile);
+            ShowCommandTooLong(window, file.helpFile);
             return false;
         }
     }
@@ -137,7 +139,7 @@ void OnStart(HWND window)
             return;
         }
     } else if (!StoreText(AppState.pickedFile, {AppState.batch[0].helpFile}) || !ComposeRunCommand()) {
-        ShowWarning(window, "The command line is too long.\nPlease choose shorter paths.");
+        ShowCommandTooLong(window);
         return;
     }
     ShowLogWindow(window);

@@ -36,9 +36,10 @@ void ShowPathTooLong(HWND owner, const wchar_t* path)
     MessageBoxW(owner, text.c_str(), L"Quorvantel", MB_OK | MB_ICONWARNING);
 }
 
-void ShowWarningAbout(HWND owner, const char* text, const char* helpFile)
+void ShowCommandTooLong(HWND owner, const char* helpFile)
 {
-    ShowWarning(owner, (std::string(text) + "\n\n" + helpFile).c_str());
+    const std::string text = "The command line is too long.\nPlease choose shorter paths.";
+    ShowWarning(owner, helpFile ? (text + "\n\n" + helpFile).c_str() : text.c_str());
 }
 
 // Shown in the wide form: the ANSI one could not spell the path.

@@ -15,8 +15,8 @@ void ShowPathTooLong(HWND owner, const wchar_t* path = nullptr);
 // More help files than a batch takes were picked or dropped.
 void ShowTooManyHelpFiles(HWND owner);
 
-// A warning about one help file of several, which it names.
-void ShowWarningAbout(HWND owner, const char* text, const char* helpFile);
+// The command line would not fit; of several help files, HELP_FILE's.
+void ShowCommandTooLong(HWND owner, const char* helpFile = nullptr);
 
 // PATH, as the user knows it, cannot reach the decompiler: the code page
 // lacks some of its characters and it has no short name without them.

@@ -236,7 +236,7 @@ TEST(HelpFiles, EachHasAFolderOfItsOwnInTheDestination)
                          {"C:\\\x83\x5c.hlp", "C:\\\x83\x5c.hlp", "C:\\\x95\x5c\\\x83\x5c (2)"}}},
         {"NONE", {{"a.hlp", here + "\\a.hlp", here + "\\a"}, {"b.hlp", here + "\\b.hlp", here + "\\b"}}},
         {deep, {{"C:\\a.hlp", "C:\\a.hlp", deep + "\\a"}, {"C:\\bcdefg.hlp", "C:\\bcdefg.hlp", ""}}},
-        {deep, {{"abcd.hlp", "", ""}}},
+        {deep, {{"abcd.hlp", "abcd.hlp", ""}}},  // left as given, for the warning to name
     };
     for (const auto& [destination, files] : rows) {
         StoreText(AppState.destDir, {destination.c_str()});
