@@ -15,7 +15,7 @@ const size_t kHelpFileListSize = kMaxHelpFiles * (MAX_PATH + 2);
 // What became of a help file of a batch.
 enum class RunResult
 {
-    kNotRun,         // the batch was stopped before it
+    kNotRun,         // not run (yet): the batch was stopped before it
     kDecompiled,     // the decompiler ended with exit code 0
     kExitCode,       // it ended with another exit code (code)
     kCouldNotStart,  // its folder could not be made, or the decompiler not started (code: the error)
@@ -35,13 +35,13 @@ struct ApplicationState
     HINSTANCE instance;
     HICON icon;  // icon 101: main window's icons
 
-    wchar_t settingsPath[MAX_PATH];       // empty: there is no settings file
-    char commandLine[500];                // the next decompiler process
-    char switches[28];                    // " /y" and the ticked options
-    char decompilerPath[MAX_PATH];        // as the user gave it
-    char pickedFile[MAX_PATH];            // last file pick; the help file from "S T A R T" on
-    char helpFileList[kHelpFileListSize];  // the help files of the last pick
-    char destDir[MAX_PATH];               // destination, or kNoWorkingDirectory
+    wchar_t settingsPath[MAX_PATH];        // empty: there is no settings file
+    char commandLine[500];                 // the next decompiler process
+    char switches[28];                     // " /y" and the ticked options
+    char decompilerPath[MAX_PATH];         // as the user gave it
+    char pickedFile[MAX_PATH];             // last file pick; the help file from "S T A R T" on
+    char helpFileList[kHelpFileListSize];  // the help files of the last pick or drop
+    char destDir[MAX_PATH];                // destination, or kNoWorkingDirectory
 
     // The help files of a batch, in order; batchSize 0 when a run is
     // commandLine in destDir alone.

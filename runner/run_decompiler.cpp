@@ -182,12 +182,11 @@ bool EndsInsideCharacter(const char* text, size_t length)
 // The log and what it may still take. A single run's log is bounded by its
 // control alone; a batch's keeps room for its summary, and output that
 // would pass that room is left out, which the log says once, where the
-// output stopped.
-// The rich edit repaints itself, its scroll bars above all, at every
-// append while its redrawing is on, and under Wine that costs several
-// times the append itself. So the log takes every append with redrawing
-// off and is shown now and then (ShowLog), which leaves redrawing on, and
-// so the log drawn, until the next append.
+// output stopped. The rich edit repaints itself, its scroll bars above all,
+// at every append while its redrawing is on, and under Wine that costs
+// several times the append itself. So the log takes every append with
+// redrawing off and is shown now and then (ShowLog), which leaves
+// redrawing on, and so the log drawn, until the next append.
 struct Log
 {
     HWND text;
@@ -204,6 +203,13 @@ Log LogOf(HWND progressBox, size_t room)
 {
     // A new control draws itself, empty as it is.
     return {GetDlgItem(GetParent(progressBox), IDC_LOG_TEXT), room, false, '\0', true, GetTickCount()};
+}
+
+// Whether what the log holds ends a line (a bare CR ends a line in the log
+// as well), or is empty.
+bool EndsLine(const Log& log)
+{
+    return log.last == '\0' || log.last == '\n' || log.last == '\r';
 }
 
 void AppendToLog(Log& log, const char* text)
@@ -227,8 +233,8 @@ void AppendToLog(Log& log, const char* text)
     const std::string kept(text, taken);
     SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(kept.c_str()));
     log.last = taken > 0 ? kept.back() : log.last;
-    const char* lineEnd = log.last != '\0' && log.last != '\n' && log.last != '\r' ? "\r\n" : "";
-    const std::string leftOut = std::string(lineEnd) + "The rest of the output was left out: the log is full.\r\n";
+    const std::string leftOut = std::string(EndsLine(log) ? "" : "\r\n") +
+                                "The rest of the output was left out: the log is full.\r\n";
     SendMessageA(log.text, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(leftOut.c_str()));
     log.full = true;
     log.last = '\n';
@@ -352,10 +358,10 @@ void AppendFolderFailure(Log& log, const char* folder, DWORD error)
 }
 
 // Appends TEXT on a line of its own: after a line end, unless the log
-// already ends one (a bare CR ends a line in the log as well).
+// already ends one.
 void AppendOwnLine(Log& log, const char* text)
 {
-    if (log.last != '\0' && log.last != '\n' && log.last != '\r')
+    if (!EndsLine(log))
         AppendToLog(log, "\r\n");
     AppendToLog(log, text);
 }
@@ -470,24 +476,28 @@ DWORD MakeFolder(const char* folder)
 
 // One help file of the batch: its heading, its folder made, the decompiler
 // run there on it as "S T A R T" composed the line, and what became of it.
+// After a stop it is not run. A help file that does not run takes the two
+// steps of the bar that its run would.
 void RunBatchFile(HWND progressBox, Log& log, int index)
 {
     BatchFile& file = AppState.batch[index];
-    AppendBatchHeading(log, index);
-    const DWORD folderError = MakeFolder(file.folder);
-    if (folderError != ERROR_SUCCESS) {
+    if (!StopRequested(progressBox)) {
+        AppendBatchHeading(log, index);
+        const DWORD folderError = MakeFolder(file.folder);
+        if (folderError == ERROR_SUCCESS) {
+            StoreText(AppState.pickedFile, {file.helpFile});
+            ComposeRunCommand();  // it fitted when the batch was checked
+            const Outcome outcome = RunChild(progressBox, log, AppState.commandLine, file.folder);
+            file.result = outcome.result;
+            file.code = outcome.code;
+            return;
+        }
         AppendFolderFailure(log, file.folder, folderError);
         file.result = RunResult::kCouldNotStart;
         file.code = folderError;
-        StepProgress(progressBox);  // the two steps of a run
-        StepProgress(progressBox);
-        return;
     }
-    StoreText(AppState.pickedFile, {file.helpFile});
-    ComposeRunCommand();  // it fitted when the batch was checked
-    const Outcome outcome = RunChild(progressBox, log, AppState.commandLine, file.folder);
-    file.result = outcome.result;
-    file.code = outcome.code;
+    StepProgress(progressBox);
+    StepProgress(progressBox);
 }
 
 std::string ResultText(const BatchFile& file)
@@ -554,13 +564,7 @@ void RunBatch(HWND progressBox)
     for (int i = 0; i < count; ++i) {
         if (i > 0)
             StepProgress(progressBox);
-        if (StopRequested(progressBox)) {
-            AppState.batch[i].result = RunResult::kNotRun;
-            StepProgress(progressBox);
-            StepProgress(progressBox);
-        } else {
-            RunBatchFile(progressBox, log, i);
-        }
+        RunBatchFile(progressBox, log, i);
         if (i + 1 < count)
             StepProgress(progressBox);
     }

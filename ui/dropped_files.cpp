@@ -1,9 +1,7 @@
 #include "ui/dropped_files.h"
 
 #include "core/app_state.h"
-#include "core/help_files.h"
 #include "res/resource.h"
-#include "ui/message_boxes.h"
 #include "ui/path_field.h"
 
 #include <shlobj.h>
@@ -70,20 +68,10 @@ void TakeDroppedFiles(HWND window, HDROP drop)
     }
     DragFinish(drop);
 
-    std::vector<std::string> helpFiles;
-    for (const std::wstring& file : files) {
-        char path[MAX_PATH] = "";
-        if (!TakePath(window, file.c_str(), path, files.size() > 1))
-            return;
-        helpFiles.push_back(path);
-    }
     char destination[MAX_PATH] = "";
-    if (!folder.empty() && !TakePath(window, folder.c_str(), destination))
+    if ((!folder.empty() && !TakePath(window, folder.c_str(), destination)) ||
+        (!files.empty() && !TakeHelpFiles(window, files)))
         return;
-    if (!files.empty() && !StoreHelpFileList(helpFiles)) {
-        ShowTooManyHelpFiles(window);
-        return;
-    }
     if (!files.empty())
         SetDlgItemTextA(window, IDC_HELP_FILE, AppState.helpFileList);
     if (!folder.empty())

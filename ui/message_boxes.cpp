@@ -6,9 +6,18 @@
 #include <string>
 
 namespace {
+
 const char kCaption[] = "Quorvantel";
 const char kPathTooLong[] = "The path is too long.\nA path may have at most 259 characters.";
+
+// A warning that names a path in its wide form, which the ANSI form could
+// not spell.
+void ShowWideWarning(HWND owner, const std::wstring& text)
+{
+    MessageBoxW(owner, text.c_str(), Widen(kCaption).c_str(), MB_OK | MB_ICONWARNING);
 }
+
+}  // namespace
 
 void ShowWarning(HWND owner, const char* text)
 {
@@ -31,9 +40,7 @@ void ShowPathTooLong(HWND owner, const wchar_t* path)
         ShowWarning(owner, kPathTooLong);
         return;
     }
-    // Shown in the wide form: the ANSI one could not spell every path.
-    const std::wstring text = Widen(kPathTooLong) + L"\n\n" + path;
-    MessageBoxW(owner, text.c_str(), L"Quorvantel", MB_OK | MB_ICONWARNING);
+    ShowWideWarning(owner, Widen(kPathTooLong) + L"\n\n" + path);
 }
 
 void ShowCommandTooLong(HWND owner, const char* helpFile)
@@ -42,15 +49,13 @@ void ShowCommandTooLong(HWND owner, const char* helpFile)
     ShowWarning(owner, helpFile ? (text + "\n\n" + helpFile).c_str() : text.c_str());
 }
 
-// Shown in the wide form: the ANSI one could not spell the path.
 void ShowPathNotSpelled(HWND owner, const wchar_t* path)
 {
-    const std::wstring text =
-        L"The decompiler cannot be given this path: its name has characters that Windows' language for "
-        L"non-Unicode programs lacks, and Windows keeps no short name for it without them.\n\n" +
-        std::wstring(path) +
-        L"\n\nPlease rename it, or move it into a folder whose names have only characters of that language.";
-    MessageBoxW(owner, text.c_str(), L"Quorvantel", MB_OK | MB_ICONWARNING);
+    ShowWideWarning(owner, L"The decompiler cannot be given this path: its name has characters that Windows' "
+                           L"language for non-Unicode programs lacks, and Windows keeps no short name for it "
+                           L"without them.\n\n" + std::wstring(path) +
+                           L"\n\nPlease rename it, or move it into a folder whose names have only characters "
+                           L"of that language.");
 }
 
 void ShowQuestionMarkInPath(HWND owner)

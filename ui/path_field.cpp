@@ -1,6 +1,8 @@
 #include "ui/path_field.h"
 
 #include "core/ansi_path.h"
+#include "core/app_state.h"
+#include "core/help_files.h"
 #include "ui/message_boxes.h"
 
 #include <string>
@@ -13,6 +15,22 @@ bool TakePath(HWND owner, const wchar_t* path, char (&ansi)[MAX_PATH], bool nami
     case PathSpelling::kNotSpelled: ShowPathNotSpelled(owner, path); return false;
     }
     return false;
+}
+
+bool TakeHelpFiles(HWND owner, const std::vector<std::wstring>& files)
+{
+    if (files.size() > static_cast<size_t>(kMaxHelpFiles)) {
+        ShowTooManyHelpFiles(owner);
+        return false;
+    }
+    std::vector<std::string> paths;
+    for (const std::wstring& file : files) {
+        char path[MAX_PATH] = "";
+        if (!TakePath(owner, file.c_str(), path, files.size() > 1))
+            return false;
+        paths.push_back(path);
+    }
+    return StoreHelpFileList(paths);
 }
 
 std::wstring FieldText(HWND window, int id)

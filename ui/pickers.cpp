@@ -1,7 +1,6 @@
 #include "ui/pickers.h"
 
 #include "core/app_state.h"
-#include "core/help_files.h"
 #include "ui/message_boxes.h"
 #include "ui/path_field.h"
 
@@ -67,18 +66,7 @@ bool PickHelpFiles(HWND owner)
     }
     if (picked.empty())
         picked.push_back(folder);
-    if (picked.size() > static_cast<size_t>(kMaxHelpFiles)) {
-        ShowTooManyHelpFiles(owner);
-        return false;
-    }
-    std::vector<std::string> paths;
-    for (const std::wstring& path : picked) {
-        char ansi[MAX_PATH] = "";
-        if (!TakePath(owner, path.c_str(), ansi, picked.size() > 1))
-            return false;
-        paths.push_back(ansi);
-    }
-    return StoreHelpFileList(paths);
+    return TakeHelpFiles(owner, picked);
 }
 
 bool PickFolder(HWND owner)
